@@ -1,0 +1,11 @@
+#include "Commands.h"
+
+namespace tarvelle::cli {
+
+int RunIpCommand(const Args&, std::ostream&, std::ostream& err)
+{
+    err << "tarvelle-cli: this command is not available yet\n";
+    return 2;
+}
+
+} // namespace tarvelle::cli
