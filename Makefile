@@ -34,7 +34,7 @@ format-check: deps
 	scripts/check-format.sh
 
 screenshots: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/app/tarvelle --screenshots docs
+	QT_QPA_PLATFORM=offscreen $(BUILD)/app/tarvelle-screenshots docs
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
