@@ -66,7 +66,10 @@ void TfrmBandwidthCalc::CreateLayout()
     pcMain->addTab(tsPasswords, QStringLiteral("Password Generator"));
     for (QWidget* page : {static_cast<QWidget*>(tsAbout), static_cast<QWidget*>(tsBandwidth),
                           static_cast<QWidget*>(tsIP), static_cast<QWidget*>(tsPasswords)})
+    {
+        page->setPalette(pal);
         page->setAutoFillBackground(true);
+    }
     // The stored layout was saved with the Password page active; FormCreate opens on About.
     pcMain->setCurrentWidget(tsPasswords);
 }

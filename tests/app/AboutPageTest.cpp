@@ -1,0 +1,17 @@
+#include "FakePlatform.h"
+#include "Tarvelle01.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvelle {
+namespace {
+
+TEST(AboutPage, IsAPageOfTheMainWindow)
+{
+    test::FakePlatform platform;
+    TfrmBandwidthCalc window(platform);
+    EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("tsAbout")), nullptr);
+}
+
+} // namespace
+} // namespace tarvelle

@@ -1,0 +1,17 @@
+#include "FakePlatform.h"
+#include "Tarvelle01.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvelle {
+namespace {
+
+TEST(BandwidthPage, IsAPageOfTheMainWindow)
+{
+    test::FakePlatform platform;
+    TfrmBandwidthCalc window(platform);
+    EXPECT_NE(window.findChild<QWidget*>(QStringLiteral("tsBandwidth")), nullptr);
+}
+
+} // namespace
+} // namespace tarvelle
