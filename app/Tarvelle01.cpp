@@ -35,6 +35,7 @@ void TfrmBandwidthCalc::CreateLayout()
 {
     setObjectName(QStringLiteral("frmBandwidthCalc"));
     setWindowTitle(QStringLiteral("Tarvelle"));
+    setWindowIcon(ProgramIcon());
     setFixedSize(393, 305);
     move(kLaidOutPosition);
 
@@ -65,8 +66,7 @@ void TfrmBandwidthCalc::CreateLayout()
     pcMain->addTab(tsIP, QStringLiteral("IP Calculator"));
     pcMain->addTab(tsPasswords, QStringLiteral("Password Generator"));
     for (QWidget* page : {static_cast<QWidget*>(tsAbout), static_cast<QWidget*>(tsBandwidth),
-                          static_cast<QWidget*>(tsIP), static_cast<QWidget*>(tsPasswords)})
-    {
+                          static_cast<QWidget*>(tsIP), static_cast<QWidget*>(tsPasswords)}) {
         page->setPalette(pal);
         page->setAutoFillBackground(true);
     }
