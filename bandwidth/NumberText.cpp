@@ -26,6 +26,19 @@ struct DecimalNumber
     int64_t scale = 0;
 };
 
+// Reads the sign and digits after an "E" from position i on. Digits are taken only while the exponent is
+// below 500; a digit left over then fails the caller's end-of-text test.
+int64_t ReadExponent(std::string_view text, size_t& i)
+{
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    int64_t exponent = 0;
+    for (; i < text.size() && IsDigit(text[i]) && exponent < 500; ++i)
+        exponent = exponent * 10 + (text[i] - '0');
+    return negative ? -exponent : exponent;
+}
+
 std::optional<DecimalNumber> ParseDecimal(std::string_view text, std::string_view separator)
 {
     DecimalNumber number;
@@ -46,17 +59,8 @@ std::optional<DecimalNumber> ParseDecimal(std::string_view text, std::string_vie
     }
     if (!sawMantissa)
         return std::nullopt;
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool negativeExponent = false;
-        if (i < n && (text[i] == '+' || text[i] == '-'))
-            negativeExponent = text[i++] == '-';
-        // Digits are taken only while the exponent is below 500; a digit left over fails the end test below.
-        int64_t exponent = 0;
-        for (; i < n && IsDigit(text[i]) && exponent < 500; ++i)
-            exponent = exponent * 10 + (text[i] - '0');
-        number.scale = negativeExponent ? -exponent : exponent;
-    }
+    if (i < n && (text[i] == 'E' || text[i] == 'e'))
+        number.scale = ReadExponent(text, ++i);
     while (i < n && text[i] == ' ')
         ++i;
     if (i != n)
@@ -122,6 +126,34 @@ Expansion EighteenDigits(long double magnitude)
     return expansion;
 }
 
+// At most 15 significant digits without trailing zeros, as 0.d1d2... × 10^e.
+struct Significant
+{
+    std::string digits;
+    int e = 0;
+};
+
+// Rounds the 18-digit expansion, not the exact value, up when its sixteenth digit is 5 or more.
+Significant FifteenDigits(long double magnitude)
+{
+    const Expansion expansion = EighteenDigits(magnitude);
+    Significant s {expansion.digits.substr(0, 15), expansion.exponent + 1};
+    if (expansion.digits[15] >= '5') {
+        size_t i = s.digits.size();
+        while (i > 0 && s.digits[i - 1] == '9')
+            s.digits[--i] = '0';
+        if (i == 0) {
+            s.digits.insert(s.digits.begin(), '1');
+            s.digits.pop_back();
+            ++s.e;
+        } else {
+            ++s.digits[i - 1];
+        }
+    }
+    s.digits.erase(s.digits.find_last_not_of('0') + 1);
+    return s;
+}
+
 } // namespace
 
 std::optional<long double> TextToNumber(std::string_view text, std::string_view decimalSeparator)
@@ -143,45 +175,28 @@ std::string NumberToText(long double v, std::string_view decimalSeparator)
         return "NAN";
     if (std::isinf(v))
         return v < 0 ? "-INF" : "INF";
-    const Expansion expansion = EighteenDigits(std::fabs(v));
-    std::string digits = expansion.digits.substr(0, 15);
-    // E as in 0.d1d2... × 10^E.
-    int e = expansion.exponent + 1;
-    if (expansion.digits[15] >= '5') {
-        size_t i = digits.size();
-        while (i > 0 && digits[i - 1] == '9')
-            digits[--i] = '0';
-        if (i == 0) {
-            digits.insert(digits.begin(), '1');
-            digits.pop_back();
-            ++e;
-        } else {
-            ++digits[i - 1];
-        }
-    }
-    digits.erase(digits.find_last_not_of('0') + 1);
-
+    const Significant s = FifteenDigits(std::fabs(v));
     std::string out = v < 0 ? "-" : "";
-    if (e > 15 || e < -3) {
-        out += digits[0];
-        if (digits.size() > 1) {
+    if (s.e > 15 || s.e < -3) {
+        out += s.digits[0];
+        if (s.digits.size() > 1) {
             out += decimalSeparator;
-            out += digits.substr(1);
+            out += s.digits.substr(1);
         }
         out += 'E';
-        out += std::to_string(e - 1);
-    } else if (e <= 0) {
+        out += std::to_string(s.e - 1);
+    } else if (s.e <= 0) {
         out += '0';
         out += decimalSeparator;
-        out.append(static_cast<size_t>(-e), '0');
-        out += digits;
-    } else if (digits.size() <= static_cast<size_t>(e)) {
-        out += digits;
-        out.append(static_cast<size_t>(e) - digits.size(), '0');
+        out.append(static_cast<size_t>(-s.e), '0');
+        out += s.digits;
+    } else if (s.digits.size() <= static_cast<size_t>(s.e)) {
+        out += s.digits;
+        out.append(static_cast<size_t>(s.e) - s.digits.size(), '0');
     } else {
-        out += digits.substr(0, static_cast<size_t>(e));
+        out += s.digits.substr(0, static_cast<size_t>(s.e));
         out += decimalSeparator;
-        out += digits.substr(static_cast<size_t>(e));
+        out += s.digits.substr(static_cast<size_t>(s.e));
     }
     return out;
 }

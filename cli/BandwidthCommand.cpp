@@ -68,87 +68,128 @@ int IndexOf(const PickList& list, const std::string& text)
     return -1;
 }
 
+// The page with the command line's choices, checked before anything is typed into it.
+class BandwidthRun
+{
+public:
+    explicit BandwidthRun(BeepCounter& platform) : platform_(platform), page_(platform)
+    {
+        page_.SetInitialUnits();
+        page_.seTolChange();
+    }
+
+    /// Reads the options; returns the complaint for bad usage, or "" when the run can go on.
+    std::string parse(const Args& args)
+    {
+        std::map<std::string, std::optional<std::string>*> options {{"--solve", &solve_}, {"--tol", &tol_}};
+        for (Quantity& q : quantities_) {
+            options["--" + std::string(q.name)] = &q.value;
+            options["--" + std::string(q.name) + "-unit"] = &q.unitText;
+        }
+        for (size_t i = 0; i < args.size(); ++i) {
+            const auto option = options.find(args[i]);
+            if (option == options.end())
+                return "unknown option '" + args[i] + "'";
+            if (i + 1 == args.size())
+                return "missing value after " + args[i];
+            *option->second = args[++i];
+        }
+        if (!solve_)
+            return "--solve is required";
+        int32_t percent = 0;
+        if (tol_ && !SpinBoxModel::parseInteger(*tol_, percent))
+            return "--tol needs a whole number";
+        return selectUnits();
+    }
+
+    /// Types the tolerance and the two given quantities, presses the solve button and prints the result;
+    /// false when the solve failed.
+    bool run(std::ostream& out)
+    {
+        if (tol_) {
+            // As a user types the number and leaves the box, which clamps it into 1..100.
+            page_.seTol.setText(*tol_);
+            page_.seTol.focusLost();
+        }
+        for (Quantity& q : quantities_) {
+            if (&q != target_)
+                q.box.set(*q.value);
+        }
+        (page_.*target_->solve)();
+        if (platform_.beeps > 0)
+            return false;
+        out << target_->box.text() << " " << target_->unit.text() << "\n"
+            << "rate: " << page_.lbBWTol << "\n"
+            << "size: " << page_.lbDSTol << "\n"
+            << "time: " << page_.lbTmTol << "\n";
+        return true;
+    }
+
+    const char* target() const { return target_->name; }
+
+private:
+    std::string selectUnits()
+    {
+        for (Quantity& q : quantities_) {
+            if (q.unitText) {
+                const int index = IndexOf(q.unit, *q.unitText);
+                if (index < 0)
+                    return "unknown " + std::string(q.name) + " unit '" + *q.unitText + "'";
+                q.unit.setIndex(index);
+            }
+            if (*solve_ == q.name)
+                target_ = &q;
+            else if (const std::string complaint = checkGiven(q); !complaint.empty())
+                return complaint;
+        }
+        return target_ != nullptr ? "" : "--solve takes rate, size or time";
+    }
+
+    // A given quantity must read as a number that its unit can hold.
+    std::string checkGiven(const Quantity& q) const
+    {
+        if (!q.value)
+            return "--" + std::string(q.name) + " is required to solve the " + *solve_;
+        const std::optional<long double> shown = bandwidth::TextToNumber(*q.value);
+        const std::optional<long double> factor = &q.unit == &page_.cbTmUnit
+            ? bandwidth::TimeFactor(q.unit.index())
+            : bandwidth::RateSizeFactor(q.unit.index());
+        if (!shown || !factor || !bandwidth::ShownToStored(*factor, *shown))
+            return "the " + std::string(q.name) + " '" + *q.value + "' is not a usable number";
+        return "";
+    }
+
+    using Page = bandwidth::BandwidthPageModel;
+    BeepCounter& platform_;
+    Page page_;
+    Quantity quantities_[3] = {
+        {"rate", page_.tbBW, page_.cbBWUnit, &Page::btnBWClick, {}, {}},
+        {"size", page_.tbDS, page_.cbDSUnit, &Page::btnDSClick, {}, {}},
+        {"time", page_.tbTm, page_.cbTmUnit, &Page::btnTmClick, {}, {}},
+    };
+    std::optional<std::string> solve_;
+    std::optional<std::string> tol_;
+    Quantity* target_ = nullptr;
+};
+
 } // namespace
 
 int RunBandwidthCommand(const Args& args, std::ostream& out, std::ostream& err)
 {
-    BeepCounter platform;
-    bandwidth::BandwidthPageModel page(platform);
-    page.SetInitialUnits();
-    page.seTolChange();
-    Quantity quantities[] = {
-        {"rate", page.tbBW, page.cbBWUnit, &bandwidth::BandwidthPageModel::btnBWClick, {}, {}},
-        {"size", page.tbDS, page.cbDSUnit, &bandwidth::BandwidthPageModel::btnDSClick, {}, {}},
-        {"time", page.tbTm, page.cbTmUnit, &bandwidth::BandwidthPageModel::btnTmClick, {}, {}},
-    };
-    std::optional<std::string> solve;
-    std::optional<std::string> tol;
-    std::map<std::string, std::optional<std::string>*> options {{"--solve", &solve}, {"--tol", &tol}};
-    for (Quantity& q : quantities) {
-        options["--" + std::string(q.name)] = &q.value;
-        options["--" + std::string(q.name) + "-unit"] = &q.unitText;
-    }
-
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
             out << kUsage;
             return 0;
         }
-        const auto option = options.find(args[i]);
-        if (option == options.end())
-            return BadUsage(err, "unknown option '" + args[i] + "'");
-        if (i + 1 == args.size())
-            return BadUsage(err, "missing value after " + args[i]);
-        *option->second = args[++i];
     }
-    if (!solve)
-        return BadUsage(err, "--solve is required");
-
-    int32_t percent = 0;
-    if (tol && !SpinBoxModel::parseInteger(*tol, percent))
-        return BadUsage(err, "--tol needs a whole number");
-    Quantity* target = nullptr;
-    for (Quantity& q : quantities) {
-        if (q.unitText) {
-            const int index = IndexOf(q.unit, *q.unitText);
-            if (index < 0)
-                return BadUsage(err, "unknown " + std::string(q.name) + " unit '" + *q.unitText + "'");
-            q.unit.setIndex(index);
-        }
-        if (*solve == q.name) {
-            target = &q;
-        } else if (!q.value) {
-            return BadUsage(err, "--" + std::string(q.name) + " is required to solve the " + *solve);
-        }
-    }
-    if (!target)
-        return BadUsage(err, "--solve takes rate, size or time");
-
-    if (tol) {
-        // As a user types the number and leaves the box, which clamps it into 1..100.
-        page.seTol.setText(*tol);
-        page.seTol.focusLost();
-    }
-    for (Quantity& q : quantities) {
-        if (&q == target)
-            continue;
-        const std::optional<long double> shown = bandwidth::TextToNumber(*q.value);
-        const auto factor
-            = &q == &quantities[2] ? bandwidth::TimeFactor(q.unit.index()) : bandwidth::RateSizeFactor(q.unit.index());
-        if (!shown || !bandwidth::ShownToStored(*factor, *shown))
-            return BadUsage(err, "the " + std::string(q.name) + " '" + *q.value + "' is not a usable number");
-        q.box.set(*q.value);
-    }
-
-    (page.*target->solve)();
-    if (platform.beeps > 0) {
-        err << "tarvelle-cli bandwidth: cannot solve the " << target->name << " (division by zero or overflow)\n";
+    BeepCounter platform;
+    BandwidthRun run(platform);
+    if (const std::string complaint = run.parse(args); !complaint.empty())
+        return BadUsage(err, complaint);
+    if (!run.run(out)) {
+        err << "tarvelle-cli bandwidth: cannot solve the " << run.target() << " (division by zero or overflow)\n";
         return 1;
     }
-    out << target->box.text() << " " << target->unit.text() << "\n"
-        << "rate: " << page.lbBWTol << "\n"
-        << "size: " << page.lbDSTol << "\n"
-        << "time: " << page.lbTmTol << "\n";
     return 0;
 }
 
