@@ -1,11 +1,167 @@
 #include "AboutPage.h"
 
+#include "AboutLinks.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
 namespace tarvelle {
 
-// The page's controls come with the About page's own work; until then it is an empty page.
+namespace {
+
+QFont ArialFont(int pixelSize, bool bold, bool underline)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+void SetTextColor(QLabel* label, const QColor& color)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+}
+
+// The desktop's colour for text in windows, which the title and the heading use instead of the page's black.
+QColor WindowTextColor()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::WindowText);
+}
+
+} // namespace
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 96, 256})
+        icon.addFile(QStringLiteral(":/icons/tarvelle-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Like a button: letting go outside the label cancels the click.
+    const bool click = pressed_ && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        Q_EMIT clicked();
+}
+
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The first press of a double click has already made a click; the second one opens nothing more.
+    pressed_ = false;
+    event->accept();
+}
+
 AboutPage::AboutPage(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("tsAbout"));
+    CreateLayout();
+}
+
+void AboutPage::CreateLayout()
+{
+    const QFont windowFont = ArialFont(11, false, false);
+
+    QLabel* label4 = AddLabel("Label4", QStringLiteral("Tarvelle v1.0a"), ArialFont(13, true, false), {104, 13});
+    label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    SetTextColor(label4, WindowTextColor());
+    AddLabel("Label5", QStringLiteral("\u00A9 2026"), windowFont, {101, 33});
+    AddLink("Label6", QStringLiteral("Quenfield Software"), {140, 33}, &AboutPage::Label6Click);
+
+    QLabel* label38
+        = AddLabel("Label38", QStringLiteral("Why is this program free?  "), ArialFont(11, true, false), {12, 60});
+    SetTextColor(label38, WindowTextColor());
+    QLabel* label39 = AddLabel("Label39",
+                               QStringLiteral("We wanted to develop an easy-to-use, yet functional program for "
+                                              "assisting with networking issues.  We decided to make it free in "
+                                              "hopes that you would take a look at the other software that we "
+                                              "offer on our web site.  Our most popular titles are:"),
+                               windowFont, {12, 80});
+    label39->setWordWrap(true);
+    label39->resize(345, 61);
+
+    AddLink("Label40", QStringLiteral("Ostrelin"), {12, 149}, &AboutPage::Label40Click);
+    AddLabel("Label41", QStringLiteral("Network inventory and change tracking for offices"), windowFont, {80, 149})
+        ->resize(269, 14);
+    AddLink("Label42", QStringLiteral("Vantrix"), {12, 177}, &AboutPage::Label42Click);
+    AddLabel("Label43", QStringLiteral("Remote desktop help over any network connection"), windowFont, {80, 177})
+        ->resize(269, 14);
+
+    QLabel* label44 = AddLabel("Label44",
+                               QStringLiteral("Please take a few minutes to examine what we have to offer, and "
+                                              "spread the word about this and our other products!  Just click on "
+                                              "the blue links above for more information."),
+                               windowFont, {12, 204});
+    label44->setWordWrap(true);
+    label44->resize(341, 41);
+
+    auto* image1 = new QLabel(this);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setPixmap(ProgramIcon().pixmap(32, 32));
+    image1->setGeometry(20, 12, 32, 32);
+    image1->setAccessibleName(QStringLiteral("Tarvelle icon"));
+}
+
+QLabel* AboutPage::AddLabel(const char* name, const QString& text, const QFont& font, QPoint pos)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QLatin1String(name));
+    // Plain text keeps the double blanks between sentences, which rich text would fold into one.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->move(pos);
+    label->adjustSize();
+    return label;
+}
+
+LinkLabel* AboutPage::AddLink(const char* name, const QString& text, QPoint pos, void (AboutPage::*handler)())
+{
+    auto* link = new LinkLabel(this);
+    link->setObjectName(QLatin1String(name));
+    link->setTextFormat(Qt::PlainText);
+    link->setText(text);
+    link->setFont(ArialFont(11, false, true));
+    link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetTextColor(link, QColor(0, 0, 255));
+    link->move(pos);
+    link->adjustSize();
+    link->setAccessibleDescription(QStringLiteral("Web link"));
+    connect(link, &LinkLabel::clicked, this, handler);
+    return link;
+}
+
+void AboutPage::Label6Click()
+{
+    constexpr char kAddress[] = "https://quenfield.example/";
+    OpenWebLink(platform_, kAddress);
+}
+
+void AboutPage::Label40Click()
+{
+    constexpr char kAddress[] = "https://ostrelin.example/";
+    OpenWebLink(platform_, kAddress);
+}
+
+void AboutPage::Label42Click()
+{
+    constexpr char kAddress[] = "https://vantrix.example/";
+    OpenWebLink(platform_, kAddress);
 }
 
 } // namespace tarvelle

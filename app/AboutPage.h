@@ -1,11 +1,40 @@
-// tsAbout: the program's title, notice, texts, icon and three web links.
+// tsAbout: the program's icon, title and notice, why the program is free, two other products and a closing
+// text, with three link labels that open web pages.
+//
+// The page has no state. A left click on a link label runs its handler (Label6Click, Label40Click,
+// Label42Click), which opens the link's fixed address through OpenWebLink (AboutLinks.h). ProgramIcon() is
+// the icon of the window and the application as well.
 #pragma once
 
 #include "Platform.h"
 
+#include <QIcon>
+#include <QLabel>
 #include <QWidget>
 
 namespace tarvelle {
+
+/// The program's icon (16 to 256 pixels, from the Qt resource).
+QIcon ProgramIcon();
+
+/// A label that reports a left click, press and release both on the label; it has no hover look or cursor.
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
 
 class AboutPage : public QWidget
 {
@@ -13,7 +42,18 @@ class AboutPage : public QWidget
 public:
     AboutPage(Platform& platform, QWidget* parent = nullptr);
 
+    /// Opens the maker's web site.
+    void Label6Click();
+    /// Opens the web site of Ostrelin.
+    void Label40Click();
+    /// Opens the web site of Vantrix.
+    void Label42Click();
+
 private:
+    void CreateLayout();
+    QLabel* AddLabel(const char* name, const QString& text, const QFont& font, QPoint pos);
+    LinkLabel* AddLink(const char* name, const QString& text, QPoint pos, void (AboutPage::*handler)());
+
     Platform& platform_;
 };
 

@@ -1,5 +1,6 @@
 // Tarvelle: start-up. Sets the application title, creates the main window (whose creation handler runs
 // before it is shown) and runs the message loop until the window is closed.
+#include "AboutPage.h"
 #include "QtPlatform.h"
 #include "Tarvelle01.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Tarvelle"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvelle"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelle"));
+    QApplication::setWindowIcon(tarvelle::ProgramIcon());
 
     tarvelle::QtPlatform platform;
     tarvelle::TfrmBandwidthCalc frmBandwidthCalc(platform);
