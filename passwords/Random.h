@@ -1,0 +1,147 @@
+// Random sources for the password generator.
+//
+//  - RandomSource: the one draw every random choice goes through, RandomBelow(n), uniform over 0..n-1;
+//  - LcgRandom: the program's 32-bit linear congruential generator with its seed GeneratorSeed, seeded from
+//    the entropy word (Entropy.h); it is the reproducible source of the tests and of `tarvelle-cli password
+//    --seed`;
+//  - SystemRandom: the operating system's random generator, read in blocks, for the passwords themselves.
+// The composer (PasswordComposer.h) is a template over the final classes, so their draws inline in its loop.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+
+namespace tarvelle {
+
+/// The generator's step applied some number of times: seed -> Mul x seed + Add (modulo 2^32).
+struct LcgJump
+{
+    uint32_t Mul = 1;
+    uint32_t Add = 0;
+
+    /// The seed after the jump.
+    uint32_t Apply(uint32_t seed) const { return Mul * seed + Add; }
+};
+
+/// The jump of `steps` generator steps, in O(log steps).
+LcgJump LcgJumpOf(uint64_t steps);
+
+class RandomSource
+{
+public:
+    virtual ~RandomSource();
+
+    /// Uniform integer in 0..n-1; 0 for n = 0 and n = 1.
+    virtual uint32_t RandomBelow(uint32_t n) = 0;
+    /// Fills out[0..count-1] with count draws of RandomBelow(n), in order.
+    virtual void FillBelow(uint32_t n, uint32_t* out, size_t count);
+    /// Has the effect of count draws of RandomBelow(n) whose results are not wanted.
+    virtual void DiscardBelow(uint32_t n, uint64_t count);
+};
+
+/// The program's generator: GeneratorSeed := GeneratorSeed x 134775813 + 1 per draw, modulo 2^32.
+class LcgRandom final : public RandomSource
+{
+public:
+    static constexpr uint32_t kMultiplier = 134775813u;
+    static constexpr uint32_t kIncrement = 1u;
+
+    uint32_t GeneratorSeed = 0;
+
+    LcgRandom() = default;
+    explicit LcgRandom(uint32_t seed) : GeneratorSeed(seed) { }
+
+    /// One generator step; the upper 32 bits of n x GeneratorSeed.
+    uint32_t RandomBelow(uint32_t n) override
+    {
+        GeneratorSeed = GeneratorSeed * kMultiplier + kIncrement;
+        return Scale(n, GeneratorSeed);
+    }
+    /// Same results as count calls of RandomBelow(n), computed several steps at a time.
+    void FillBelow(uint32_t n, uint32_t* out, size_t count) override;
+    /// Advances GeneratorSeed by count steps in O(log count).
+    void DiscardBelow(uint32_t, uint64_t count) override { GeneratorSeed = LcgJumpOf(count).Apply(GeneratorSeed); }
+    /// The draw of RandomBelow(n) made with the given seed (the seed after its step).
+    static uint32_t Scale(uint32_t n, uint32_t seed) { return static_cast<uint32_t>((uint64_t {n} * seed) >> 32); }
+};
+
+/// Unbiased draws from the operating system's random generator (getrandom), read into a buffer in blocks.
+/// A power of two costs exactly its bits; other n up to 256 cost 8 bits per try (Lemire's multiply-and-
+/// reject), up to 65536 16 bits, beyond that 32, so a password takes few bytes from the system.
+class SystemRandom final : public RandomSource
+{
+public:
+    SystemRandom() = default;
+    ~SystemRandom() override;
+    SystemRandom(const SystemRandom&) = delete;
+    SystemRandom& operator=(const SystemRandom&) = delete;
+
+    /// Uniform in 0..n-1; n = 0 and n = 1 give 0 without reading.
+    uint32_t RandomBelow(uint32_t n) override
+    {
+        if (n <= 1u)
+            return 0;
+        if ((n & (n - 1u)) == 0)
+            return TakeBits(static_cast<unsigned>(std::countr_zero(n)));
+        if (n <= 256u)
+            return Lemire<8>(n);
+        if (n <= 65536u)
+            return Lemire<16>(n);
+        return Lemire<32>(n);
+    }
+    /// Same as count calls of RandomBelow(n).
+    void FillBelow(uint32_t n, uint32_t* out, size_t count) override
+    {
+        for (size_t i = 0; i < count; ++i)
+            out[i] = RandomBelow(n);
+    }
+    /// Reads nothing: results nobody sees need no randomness.
+    void DiscardBelow(uint32_t, uint64_t) override { }
+
+    /// Bytes taken from the operating system so far.
+    uint64_t BytesRead() const { return bytesRead_; }
+
+private:
+    static constexpr size_t kBufferWords = 512; // 4 KiB per read
+
+    /// The next `count` random bits (count 1 to 32).
+    uint32_t TakeBits(unsigned count)
+    {
+        if (available_ < count) [[unlikely]] {
+            // The few bits left over are dropped; refilling whole words keeps this path short.
+            if (next_ == kBufferWords) [[unlikely]]
+                Refill();
+            bits_ = buffer_[next_++];
+            available_ = 64;
+        }
+        const auto taken = static_cast<uint32_t>(bits_ & ((uint64_t {1} << count) - 1u));
+        bits_ >>= count;
+        available_ -= count;
+        return taken;
+    }
+
+    /// x of W bits; x * n / 2^W is uniform once the low W bits of the product reach 2^W mod n.
+    template <unsigned W> uint32_t Lemire(uint32_t n)
+    {
+        constexpr uint64_t kLow = (uint64_t {1} << W) - 1u;
+        uint64_t m = uint64_t {TakeBits(W)} * n;
+        if ((m & kLow) < n) [[unlikely]] {
+            const auto threshold = static_cast<uint32_t>(((kLow + 1u) - n) % n);
+            while ((m & kLow) < threshold)
+                m = uint64_t {TakeBits(W)} * n;
+        }
+        return static_cast<uint32_t>(m >> W);
+    }
+
+    void Refill();
+
+    std::array<uint64_t, kBufferWords> buffer_ {};
+    size_t next_ = kBufferWords;
+    uint64_t bits_ = 0;
+    unsigned available_ = 0;
+    uint64_t bytesRead_ = 0;
+};
+
+} // namespace tarvelle

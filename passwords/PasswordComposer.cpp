@@ -1,0 +1,268 @@
+#include "PasswordComposer.h"
+
+#include "CandidateDraws.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <numeric>
+#include <optional>
+#include <utility>
+
+namespace tarvelle {
+
+namespace {
+
+// The clock is read once per this many candidates: a reading costs about as much as a candidate.
+constexpr uint32_t kClockStride = 64;
+
+/// Length of the valid UTF-8 sequence starting at text[at], or 1 when none starts there.
+size_t SequenceLength(std::string_view text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = 1;
+    uint32_t codePoint = 0;
+    uint32_t smallest = 0;
+    if (lead < 0x80u)
+        return 1;
+    if ((lead & 0xE0u) == 0xC0u) {
+        length = 2, codePoint = lead & 0x1Fu, smallest = 0x80u;
+    } else if ((lead & 0xF0u) == 0xE0u) {
+        length = 3, codePoint = lead & 0x0Fu, smallest = 0x800u;
+    } else if ((lead & 0xF8u) == 0xF0u) {
+        length = 4, codePoint = lead & 0x07u, smallest = 0x10000u;
+    } else {
+        return 1;
+    }
+    if (at + length > text.size())
+        return 1;
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0u) != 0x80u)
+            return 1;
+        codePoint = (codePoint << 6) | (next & 0x3Fu);
+    }
+    // Overlong forms, surrogates and values past the last code point are no characters.
+    if (codePoint < smallest || codePoint > 0x10FFFFu || (codePoint >= 0xD800u && codePoint <= 0xDFFFu))
+        return 1;
+    return length;
+}
+
+/// Every character a run can take, numbered: A-Z, a-z, 0-9, then the Other set.
+struct Alphabet
+{
+    std::string bytes; // the characters' UTF-8 bytes, one after another
+    std::vector<uint32_t> offsets {0}; // character s is bytes[offsets[s], offsets[s + 1])
+    std::vector<uint8_t> letters; // letter code of each character
+
+    void Add(std::string_view character)
+    {
+        bytes.append(character);
+        offsets.push_back(static_cast<uint32_t>(bytes.size()));
+        const bool ascii = character.size() == 1;
+        letters.push_back(ascii ? LetterCode(static_cast<unsigned char>(character[0])) : kNonLetterCode);
+    }
+};
+
+/// One class's part of a candidate: count = RandomBelow(span) + min, then count characters of the set.
+struct ClassDraw
+{
+    uint32_t span = 1;
+    int64_t min = 0;
+    uint32_t setSize = 0;
+    uint32_t base = 0; // number of the set's first character in the alphabet
+};
+
+struct RunPlan
+{
+    Alphabet alphabet;
+    std::array<ClassDraw, 4> classes;
+    int64_t minLength = 0;
+    int64_t maxLength = 0;
+    size_t capacity = 0; // characters kept per candidate; a longer one is dropped anyway
+    size_t count = 0;
+    int32_t mode = 0;
+    std::optional<PairAutomaton> test; // the mode's pair test; none in mode 0
+};
+
+ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
+{
+    ClassDraw draw;
+    draw.setSize = setSize;
+    draw.base = base;
+    draw.min = range.Min;
+    const int64_t span = int64_t {range.Max} - range.Min + 1;
+    // A maximum below the minimum leaves the minimum alone. The one draw is still made, so the draws that
+    // follow stay where they would be for a settled range.
+    draw.span = span <= 0 ? 1u : static_cast<uint32_t>(std::min<int64_t>(span, std::numeric_limits<uint32_t>::max()));
+    return draw;
+}
+
+RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs)
+{
+    RunPlan plan;
+    for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", "0123456789"}) {
+        for (const char* c = set; *c != 0; ++c)
+            plan.alphabet.Add(std::string_view(c, 1));
+    }
+    for (const std::string& character : SplitCharacters(settings.OtherCharacters))
+        plan.alphabet.Add(character);
+    const auto otherSize = static_cast<uint32_t>(plan.alphabet.letters.size() - 62);
+    plan.classes = {MakeClassDraw(settings.Upper, 26, 0), MakeClassDraw(settings.Lower, 26, 26),
+                    MakeClassDraw(settings.Numeric, 10, 52), MakeClassDraw(settings.Other, otherSize, 62)};
+    plan.minLength = settings.MinLength;
+    plan.maxLength = settings.MaxLength;
+    plan.capacity = static_cast<size_t>(std::max(settings.MaxLength, 0));
+    plan.count = static_cast<size_t>(std::max(settings.Count, 0));
+    plan.mode = settings.Mode;
+    if (settings.Mode != kModeRandom)
+        plan.test.emplace(pairs, settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
+    return plan;
+}
+
+/// One candidate's working storage, allocated once per run. Slots hold the classes' characters in the order
+/// they are drawn; positions are the places after the shuffle.
+struct Candidate
+{
+    std::array<size_t, 4> first {}; // slot of each class's first character
+    std::vector<uint32_t> swaps;
+    std::vector<uint32_t> order; // order[j]: the slot at position j
+    std::vector<uint32_t> shown; // shown[j]: the character at position j, numbered as in the alphabet
+
+    explicit Candidate(size_t capacity) : swaps(capacity + 1), order(capacity + 1), shown(capacity + 1) { }
+
+    /// The class whose characters include slot.
+    size_t ClassOf(size_t slot) const { return size_t {slot >= first[1]} + (slot >= first[2]) + (slot >= first[3]); }
+};
+
+/// Draws the four class counts, each followed by its characters; the candidate's length, or -1 when a count
+/// above 0 is drawn for an empty Other set.
+template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Candidate& candidate)
+{
+    const auto capacity = static_cast<int64_t>(plan.capacity);
+    int64_t length = 0;
+    for (size_t run = 0; run < plan.classes.size(); ++run) {
+        const ClassDraw& draw = plan.classes[run];
+        const int64_t count = std::max<int64_t>(int64_t {draws.Count(draw.span)} + draw.min, 0);
+        if (draw.setSize == 0 && count > 0) [[unlikely]]
+            return -1;
+        // Only `capacity` characters are kept: a longer candidate is dropped, its other draws still made.
+        const int64_t stored = std::min(length, capacity);
+        const int64_t kept = std::min(count, capacity - stored);
+        candidate.first[run] = static_cast<size_t>(stored);
+        draws.Characters(run, static_cast<size_t>(stored), static_cast<size_t>(kept), static_cast<uint64_t>(count),
+                         draw.setSize);
+        length += count;
+    }
+    return length;
+}
+
+/// Shuffles a candidate of n characters that met the length range, tests it by the mode and spells it when
+/// accepted. A character is drawn only when the test or the spelling reaches it.
+template <class Draws>
+std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& candidate, uint32_t n)
+{
+    draws.Shuffle(n, candidate.swaps.data());
+    std::iota(candidate.order.begin(), candidate.order.begin() + n, 0u);
+    for (uint32_t i = 0; i < n; ++i)
+        std::swap(candidate.order[i], candidate.order[candidate.swaps[i]]);
+    const auto reveal = [&](uint32_t j) {
+        const size_t slot = candidate.order[j];
+        const size_t run = candidate.ClassOf(slot);
+        candidate.shown[j] = plan.classes[run].base + draws.Character(run, slot);
+    };
+    uint32_t revealed = 0;
+    if (plan.test) {
+        uint8_t state = PairAutomaton::kStart;
+        for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
+            reveal(revealed);
+            state = plan.test->Next(state, plan.alphabet.letters[candidate.shown[revealed]]);
+        }
+        const bool passed = state != PairAutomaton::kFailed;
+        if (passed == (plan.mode == kModeUnpronounceable))
+            return std::nullopt;
+    }
+    for (; revealed < n; ++revealed)
+        reveal(revealed);
+    const Alphabet& alphabet = plan.alphabet;
+    std::string text;
+    text.reserve(n);
+    for (uint32_t j = 0; j < n; ++j) {
+        const uint32_t s = candidate.shown[j];
+        text.append(alphabet.bytes, alphabet.offsets[s], alphabet.offsets[s + 1] - alphabet.offsets[s]);
+    }
+    return text;
+}
+
+template <class Draws>
+ComposeEnd Run(const RunPlan& plan, Draws& draws, Platform& platform, std::vector<std::string>& out,
+               ComposeStats& stats)
+{
+    Candidate candidate(plan.capacity);
+    const uint32_t start = platform.tickCount();
+    uint32_t untilClock = kClockStride;
+    while (out.size() < plan.count) {
+        ++stats.Candidates;
+        draws.Begin();
+        const int64_t length = DrawClasses(plan, draws, candidate);
+        if (length < 0) {
+            draws.End();
+            return ComposeEnd::NoOtherCharacters;
+        }
+        if (length < plan.minLength || length > plan.maxLength) {
+            ++stats.LengthDrops;
+        } else if (auto password = Decide(plan, draws, candidate, static_cast<uint32_t>(length))) {
+            out.push_back(std::move(*password));
+        } else {
+            ++stats.Rejected;
+        }
+        draws.End();
+        if (--untilClock == 0) {
+            untilClock = kClockStride;
+            const uint32_t elapsed = platform.tickCount() - start; // modulo 2^32: wrap-around is harmless
+            if (out.empty() && elapsed > kGiveUpMilliseconds) {
+                platform.showWarning(std::string(kTimeOutTitle), std::string(kTimeOutText));
+                return ComposeEnd::TimedOut;
+            }
+            if (elapsed > kRunLimitMilliseconds)
+                return ComposeEnd::TimeLimit;
+        }
+    }
+    return ComposeEnd::Filled;
+}
+
+} // namespace
+
+std::vector<std::string> SplitCharacters(std::string_view text)
+{
+    std::vector<std::string> characters;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = SequenceLength(text, at);
+        characters.emplace_back(text.substr(at, length));
+        at += length;
+    }
+    return characters;
+}
+
+ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,
+                            const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
+{
+    if (settings.Mode < kModeRandom || settings.Mode > kModeUnpronounceable || settings.MaxLength > kMaxPasswordLength)
+        return ComposeEnd::Unsupported;
+    const RunPlan plan = MakePlan(settings, pairs);
+    ComposeStats unused;
+    ComposeStats& counts = stats != nullptr ? *stats : unused;
+    // The two known sources run with their draws inlined; any other source through its virtual calls.
+    if (auto* lcg = dynamic_cast<LcgRandom*>(&random)) {
+        detail::LcgDraws draws(*lcg, plan.capacity);
+        return Run(plan, draws, platform, out, counts);
+    }
+    if (auto* system = dynamic_cast<SystemRandom*>(&random)) {
+        detail::SystemDraws draws(*system, plan.capacity);
+        return Run(plan, draws, platform, out, counts);
+    }
+    detail::EagerDraws draws(random, plan.capacity);
+    return Run(plan, draws, platform, out, counts);
+}
+
+} // namespace tarvelle

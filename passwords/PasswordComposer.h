@@ -1,0 +1,87 @@
+// Password composition: the settings of one Generate run, the letter-pair test and the run itself.
+//
+// ComposePasswords draws candidates (class counts, characters, a shuffle), filters them by length and by the
+// pronounceability mode, and appends the accepted ones to the list until it holds Count passwords or the run
+// gives up. The Password page calls it after seeding (Entropy.h); tarvelle-cli and the benchmark call it too.
+// Given a source's state and the settings the list is fully determined, up to the clock.
+#pragma once
+
+#include "PairTest.h"
+#include "Platform.h"
+#include "Random.h"
+#include "StringsComp.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvelle {
+
+/// A character class's count range; a run draws each candidate's count uniformly from Min..Max.
+struct CountRange
+{
+    int32_t Min = 0;
+    int32_t Max = 0;
+};
+
+/// The settings of one run. The start values are the Password page's.
+struct TPasswordSettings
+{
+    CountRange Upper {1, 4};
+    CountRange Lower {1, 8};
+    CountRange Numeric {0, 1};
+    CountRange Other {0, 1};
+    std::string OtherCharacters = "!@#$%^*"; // UTF-8; each character (code point) is one member of the set
+    int32_t MinLength = 8;
+    int32_t MaxLength = 12;
+    int32_t Mode = 1; // 0 random, 1 easily pronounced, 2 pronounceable, 3 not pronounceable
+    int32_t Count = 9;
+};
+
+/// The four items of the pronounceability list, by index.
+enum WordMode : int32_t {
+    kModeRandom = 0,
+    kModeEasilyPronounced = 1,
+    kModePronounceable = 2,
+    kModeUnpronounceable = 3,
+};
+
+/// Why a run ended.
+enum class ComposeEnd {
+    Filled, // the list holds Count passwords
+    TimedOut, // nothing accepted within 2 seconds; the warning was shown
+    TimeLimit, // the 10-second limit ended the run with the passwords it had
+    NoOtherCharacters, // a count above 0 was drawn for an empty Other set
+    Unsupported, // a mode outside 0..3 or a maximum length above kMaxPasswordLength; nothing drawn
+};
+
+/// What a run went through: every candidate drawn, and of those the ones dropped by the length test and the
+/// ones the mode turned down.
+struct ComposeStats
+{
+    uint64_t Candidates = 0;
+    uint64_t LengthDrops = 0;
+    uint64_t Rejected = 0;
+};
+
+/// The longest password a run will build.
+inline constexpr int32_t kMaxPasswordLength = 4096;
+/// A run that has accepted nothing gives up after this many milliseconds.
+inline constexpr uint32_t kGiveUpMilliseconds = 2000;
+/// No run lasts longer than this many milliseconds.
+inline constexpr uint32_t kRunLimitMilliseconds = 10000;
+/// The warning's title and text when a run gives up.
+inline constexpr std::string_view kTimeOutTitle = "Warning";
+inline constexpr std::string_view kTimeOutText
+    = "The current combination of options does not produce any possible results.";
+
+/// Splits UTF-8 text into its characters; a byte that starts no valid sequence is a character of its own.
+std::vector<std::string> SplitCharacters(std::string_view text);
+
+/// Appends accepted passwords to out until it holds settings.Count of them or the run gives up. Draws only
+/// from random, reads the clock and shows the time-out warning through platform; counts into stats if given.
+ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,
+                            const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats = nullptr);
+
+} // namespace tarvelle

@@ -1,0 +1,190 @@
+#include "Random.h"
+#include "RowName.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace tarvelle {
+namespace {
+
+TEST(LcgRandom, CheckValuesFromTheStartSeed)
+{
+    LcgRandom random;
+    EXPECT_EQ(random.RandomBelow(2147483647u), 0u);
+    EXPECT_EQ(random.GeneratorSeed, 1u);
+    std::vector<uint32_t> rotations;
+    for (int i = 0; i < 8; ++i)
+        rotations.push_back(random.RandomBelow(31));
+    EXPECT_EQ(rotations, (std::vector<uint32_t> {0, 26, 6, 8, 20, 9, 5, 11}));
+}
+
+TEST(LcgRandom, EveryDrawStepsOnceWhateverN)
+{
+    LcgRandom random(12345);
+    LcgRandom stepped(12345);
+    EXPECT_EQ(random.RandomBelow(0), 0u);
+    stepped.GeneratorSeed = stepped.GeneratorSeed * 134775813u + 1u;
+    EXPECT_EQ(random.GeneratorSeed, stepped.GeneratorSeed);
+    EXPECT_EQ(random.RandomBelow(1), 0u);
+    stepped.GeneratorSeed = stepped.GeneratorSeed * 134775813u + 1u;
+    EXPECT_EQ(random.GeneratorSeed, stepped.GeneratorSeed);
+    // The largest n takes the seed's upper bits whole: floor(0xFFFFFFFF * seed / 2^32) = seed - 1 for seed > 0.
+    const uint32_t drawn = random.RandomBelow(0xFFFFFFFFu);
+    EXPECT_EQ(drawn, random.GeneratorSeed - 1u);
+}
+
+struct FillCase
+{
+    const char* name;
+    uint32_t seed;
+    uint32_t n;
+    size_t count;
+};
+
+class LcgFill : public testing::TestWithParam<FillCase>
+{ };
+
+TEST_P(LcgFill, MatchesSingleDrawsAndLeavesTheSameSeed)
+{
+    const FillCase& c = GetParam();
+    LcgRandom batch(c.seed);
+    LcgRandom single(c.seed);
+    std::vector<uint32_t> filled(c.count + 1, 0xDEADBEEFu);
+    batch.FillBelow(c.n, filled.data(), c.count);
+    for (size_t i = 0; i < c.count; ++i)
+        EXPECT_EQ(filled[i], single.RandomBelow(c.n)) << "draw " << i;
+    EXPECT_EQ(filled[c.count], 0xDEADBEEFu) << "wrote past the end";
+    EXPECT_EQ(batch.GeneratorSeed, single.GeneratorSeed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, LcgFill,
+                         testing::Values(FillCase {"None", 7, 26, 0}, FillCase {"One", 7, 26, 1},
+                                         FillCase {"Three", 0, 10, 3}, FillCase {"Four", 99, 12, 4},
+                                         FillCase {"Nine", 0xFFFFFFFFu, 9, 9}, FillCase {"Thirteen", 5, 1, 13},
+                                         FillCase {"FullRange", 42, 0xFFFFFFFFu, 11}),
+                         test::RowName());
+
+TEST(LcgRandom, JumpsEqualSteps)
+{
+    for (const uint64_t steps : {0ull, 1ull, 2ull, 5ull, 64ull, 1000ull, 4099ull}) {
+        LcgRandom stepped(0xC0FFEEu);
+        for (uint64_t i = 0; i < steps; ++i)
+            stepped.RandomBelow(26);
+        LcgRandom jumped(0xC0FFEEu);
+        jumped.DiscardBelow(26, steps);
+        EXPECT_EQ(jumped.GeneratorSeed, stepped.GeneratorSeed) << steps << " steps";
+        EXPECT_EQ(LcgJumpOf(steps).Apply(0xC0FFEEu), stepped.GeneratorSeed) << steps << " steps";
+    }
+}
+
+TEST(LcgRandom, FullPeriodBringsEverySeedBack)
+{
+    // Odd increment and multiplier = 1 mod 4: the period is 2^32, and no shorter jump is the identity.
+    EXPECT_EQ(LcgJumpOf(uint64_t {1} << 32).Apply(0x12345678u), 0x12345678u);
+    EXPECT_NE(LcgJumpOf(uint64_t {1} << 31).Apply(0x12345678u), 0x12345678u);
+    LcgRandom huge(77);
+    huge.DiscardBelow(26, (uint64_t {1} << 32) + 3);
+    LcgRandom three(77);
+    three.DiscardBelow(26, 3);
+    EXPECT_EQ(huge.GeneratorSeed, three.GeneratorSeed);
+}
+
+TEST(SystemRandom, SmallRangesGiveZeroWithoutReading)
+{
+    SystemRandom random;
+    EXPECT_EQ(random.RandomBelow(0), 0u);
+    EXPECT_EQ(random.RandomBelow(1), 0u);
+    EXPECT_EQ(random.BytesRead(), 0u);
+}
+
+TEST(SystemRandom, ReadsTheSystemInBlocks)
+{
+    SystemRandom random;
+    for (int i = 0; i < 200; ++i)
+        random.RandomBelow(26);
+    EXPECT_EQ(random.BytesRead(), 4096u);
+}
+
+struct RangeCase
+{
+    const char* name;
+    uint32_t n;
+    int draws;
+};
+
+class SystemRanges : public testing::TestWithParam<RangeCase>
+{ };
+
+TEST_P(SystemRanges, StayInRangeAndCoverIt)
+{
+    const RangeCase& c = GetParam();
+    SystemRandom random;
+    std::vector<int> seen(c.n <= 4096 ? c.n : 0);
+    uint32_t largest = 0;
+    for (int i = 0; i < c.draws; ++i) {
+        const uint32_t v = random.RandomBelow(c.n);
+        ASSERT_LT(v, c.n);
+        largest = std::max(largest, v);
+        if (!seen.empty())
+            ++seen[v];
+    }
+    for (uint32_t v = 0; v < seen.size(); ++v)
+        EXPECT_GT(seen[v], 0) << "value " << v << " never drawn";
+    // A large range must reach its top part too.
+    EXPECT_GE(largest, c.n - c.n / 64 - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, SystemRanges,
+                         testing::Values(RangeCase {"Two", 2, 1000}, RangeCase {"Three", 3, 1000},
+                                         RangeCase {"Seven", 7, 2000}, RangeCase {"Ten", 10, 2000},
+                                         RangeCase {"TwentySix", 26, 5000}, RangeCase {"Byte", 256, 20000},
+                                         RangeCase {"JustPastAByte", 257, 20000}, RangeCase {"TwoBytes", 65536, 20000},
+                                         RangeCase {"PastTwoBytes", 65537, 20000},
+                                         RangeCase {"Huge", 0xFFFFFFFFu, 20000}),
+                         test::RowName());
+
+/// Chi-square of `each` x n draws against the uniform counts; true when it stays within six deviations of its
+/// mean (a false alarm comes about once in 100,000 runs for the smallest n, far less often for the others).
+bool LooksUniform(uint32_t n, int each)
+{
+    SystemRandom random;
+    std::vector<int> counts(n);
+    for (int i = 0; i < each * static_cast<int>(n); ++i)
+        ++counts[random.RandomBelow(n)];
+    double chiSquare = 0;
+    for (const int count : counts)
+        chiSquare += (count - each) * (count - each) / static_cast<double>(each);
+    const double freedom = n - 1.0;
+    return chiSquare < freedom + 6 * std::sqrt(2 * freedom);
+}
+
+TEST(SystemRandom, HasNoModuloBias)
+{
+    // 129 and 193 are where a plain multiply-shift on one byte would give many values twice the odds.
+    EXPECT_TRUE(LooksUniform(26, 4000));
+    EXPECT_TRUE(LooksUniform(129, 2000));
+    EXPECT_TRUE(LooksUniform(193, 2000));
+    EXPECT_TRUE(LooksUniform(40000, 30));
+    // Taking x mod n of a 32-bit x, n = 2^31 + 1 would put three quarters of the draws in the upper half.
+    SystemRandom random;
+    int upper = 0;
+    for (int i = 0; i < 20000; ++i)
+        upper += random.RandomBelow(0x80000001u) >= 0x40000000u ? 1 : 0;
+    EXPECT_NEAR(upper / 20000.0, 0.5, 0.03);
+}
+
+TEST(SystemRandom, FillMatchesItsRange)
+{
+    SystemRandom random;
+    std::vector<uint32_t> out(1000, 0xFFFFFFFFu);
+    random.FillBelow(12, out.data(), 999);
+    for (size_t i = 0; i < 999; ++i)
+        EXPECT_LT(out[i], 12u);
+    EXPECT_EQ(out[999], 0xFFFFFFFFu);
+}
+
+} // namespace
+} // namespace tarvelle

@@ -1,0 +1,108 @@
+#include "ReferenceComposer.h"
+
+#include "LetterPairs.h"
+#include "Random.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tarvelle::test {
+
+namespace {
+
+/// Splits valid UTF-8 at its lead bytes.
+std::vector<std::string> Utf8Characters(const std::string& text)
+{
+    std::vector<std::string> out;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        out.push_back(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+} // namespace
+
+bool ReferencePairTest(const std::vector<std::string>& characters, bool strict)
+{
+    int vowels = 0;
+    int consonants = 0;
+    char previous = 0;
+    for (const std::string& character : characters) {
+        char c = character.size() == 1 ? character[0] : '\x80';
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c < 'A' || c > 'Z') {
+            vowels = consonants = 0;
+            continue;
+        }
+        const bool vowel = std::strchr("AEIOU", c) != nullptr;
+        if (strict ? previous != 0 : (vowel ? vowels : consonants) > 0) {
+            const std::string pair {static_cast<char>(previous - 'A' + 'a'), static_cast<char>(c - 'A' + 'a')};
+            if (Pairs().IndexOf(pair) < 0)
+                return false;
+        }
+        vowels = vowel ? vowels + 1 : 0;
+        consonants = vowel ? 0 : consonants + 1;
+        previous = c;
+        if (vowels > 2 || consonants > 3)
+            return false;
+    }
+    return true;
+}
+
+ReferenceResult ReferenceRun(const TPasswordSettings& s, uint32_t seed)
+{
+    LcgRandom random(seed);
+    std::vector<std::vector<std::string>> sets(4);
+    for (int i = 0; i < 26; ++i) {
+        sets[0].push_back(std::string(1, static_cast<char>('A' + i)));
+        sets[1].push_back(std::string(1, static_cast<char>('a' + i)));
+    }
+    for (int i = 0; i < 10; ++i)
+        sets[2].push_back(std::string(1, static_cast<char>('0' + i)));
+    sets[3] = Utf8Characters(s.OtherCharacters);
+    const CountRange ranges[4] = {s.Upper, s.Lower, s.Numeric, s.Other};
+    ReferenceResult result;
+    for (int candidates = 0; result.passwords.size() < static_cast<size_t>(std::max(s.Count, 0)); ++candidates) {
+        if (candidates == 3000000) {
+            ADD_FAILURE() << "the reference run does not end";
+            return result;
+        }
+        std::vector<std::string> candidate;
+        for (int k = 0; k < 4; ++k) {
+            const int64_t span = int64_t {ranges[k].Max} - ranges[k].Min + 1;
+            const int64_t count
+                = int64_t {random.RandomBelow(span <= 0 ? 1u : static_cast<uint32_t>(span))} + ranges[k].Min;
+            if (count > 0 && sets[k].empty())
+                return {result.passwords, ComposeEnd::NoOtherCharacters, random.GeneratorSeed};
+            for (int64_t i = 0; i < count; ++i)
+                candidate.push_back(sets[k][random.RandomBelow(static_cast<uint32_t>(sets[k].size()))]);
+        }
+        const auto length = static_cast<int64_t>(candidate.size());
+        if (length < s.MinLength || length > s.MaxLength)
+            continue;
+        for (uint32_t i = 1; i <= length; ++i) {
+            const uint32_t r = random.RandomBelow(static_cast<uint32_t>(length)) + 1;
+            std::swap(candidate[i - 1], candidate[r - 1]);
+        }
+        const bool accepted = s.Mode == 0 ? true
+            : s.Mode == 1                 ? ReferencePairTest(candidate, true)
+            : s.Mode == 2                 ? ReferencePairTest(candidate, false)
+                                          : !ReferencePairTest(candidate, false);
+        if (accepted) {
+            std::string text;
+            for (const std::string& c : candidate)
+                text += c;
+            result.passwords.push_back(text);
+        }
+    }
+    result.seed = random.GeneratorSeed;
+    return result;
+}
+
+} // namespace tarvelle::test
