@@ -1,17 +1,233 @@
 #include "BandwidthPage.h"
 
+#include "Binding.h"
+#include "SpinBox.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+#include <iterator>
+
 namespace tarvelle {
 
-// The page's controls and model binding come with the Bandwidth page's own work.
-BandwidthPage::BandwidthPage(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform)
+namespace {
+
+constexpr int kButtonLeft = 8;
+constexpr int kBoxLeft = 80;
+constexpr int kUnitLeft = 200;
+// Each row's tolerance line sits this far below the top of its edit box.
+constexpr int kLineOffset = 24;
+
+// The decimal separator the user's locale gives for numbers, read once when the page is made.
+std::string LocaleDecimalSeparator()
 {
-    setObjectName(QStringLiteral("tsBandwidth"));
+    return QLocale::system().decimalPoint().toStdString();
 }
 
-// Creation step 1: not built yet (the Bandwidth page fills it in).
-void BandwidthPage::SetInitialUnits() { }
+// Arial at the pixel sizes of 8 points (the page) and 7 points (Label17) on the 96-dpi desktop the layout
+// was drawn for.
+QFont ArialFont(int pixelSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    return font;
+}
 
-// Creation step 6: not built yet (the Bandwidth page fills it in).
-void BandwidthPage::RunToleranceChange() { }
+// The tolerance lines take the desktop's colour for text in windows.
+void UseWindowTextColor(QLabel* label)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    label->setPalette(pal);
+}
+
+// A tolerance line grows to the right with its text.
+void ShowGrowingCaption(QLabel* label, const std::string& caption)
+{
+    ShowCaption(label, caption);
+    label->adjustSize();
+}
+
+} // namespace
+
+BandwidthPage::BandwidthPage(Platform& platform, QWidget* parent)
+    : QWidget(parent), model_(platform, LocaleDecimalSeparator())
+{
+    setObjectName(QStringLiteral("tsBandwidth"));
+    // The page is made before the window adopts it: its labels size themselves to its own font.
+    setFont(ArialFont(11));
+    CreateLayout();
+    seTol = new SpinBox(model_.seTol, platform, this);
+    seTol->setObjectName(QStringLiteral("seTol"));
+    seTol->setGeometry(297, 220, 49, 23);
+    seTol->setAccessibleName(QStringLiteral("Tolerance in percent"));
+    const QString point = QLocale::system().decimalPoint();
+    seTol->setDecimalSeparator(point.isEmpty() ? QLatin1Char('.') : point.front());
+    CreateCaptions();
+    SetTabOrder();
+    Bind();
+    Show();
+}
+
+void BandwidthPage::CreateLayout()
+{
+    Label1 = AddLabel("Label1", QString::fromUtf8(bandwidth::kLabel1Caption), {6, 8});
+    CreateRow(btnBW, "btnBW", bandwidth::kBtnBWCaption, tbBW, "tbBW", cbBWUnit, "cbBWUnit", 32);
+    CreateRow(btnDS, "btnDS", bandwidth::kBtnDSCaption, tbDS, "tbDS", cbDSUnit, "cbDSUnit", 80);
+    CreateRow(btnTm, "btnTm", bandwidth::kBtnTmCaption, tbTm, "tbTm", cbTmUnit, "cbTmUnit", 132);
+    tbBW->setAccessibleName(QStringLiteral("Bandwidth"));
+    cbBWUnit->setAccessibleName(QStringLiteral("Bandwidth unit"));
+    tbDS->setAccessibleName(QStringLiteral("Data size"));
+    cbDSUnit->setAccessibleName(QStringLiteral("Data size unit"));
+    tbTm->setAccessibleName(QStringLiteral("Time"));
+    cbTmUnit->setAccessibleName(QStringLiteral("Time unit"));
+
+    cbCommon = new QComboBox(this);
+    cbCommon->setObjectName(QStringLiteral("cbCommon"));
+    cbCommon->setGeometry(288, 32, 73, 22);
+    cbCommon->setAccessibleName(QStringLiteral("Common rates"));
+    FillCombo(cbCommon, model_.cbCommon);
+
+    lbBWTol = AddLabel("lbBWTol", QString(), {kBoxLeft, 32 + kLineOffset});
+    lbDSTol = AddLabel("lbDSTol", QString(), {kBoxLeft, 80 + kLineOffset});
+    lbTmTol = AddLabel("lbTmTol", QString(), {kBoxLeft, 132 + kLineOffset});
+    for (QLabel* line : {lbBWTol, lbDSTol, lbTmTol})
+        UseWindowTextColor(line);
+}
+
+void BandwidthPage::CreateRow(QPushButton*& button, const char* buttonName, const char* caption, QLineEdit*& box,
+                              const char* boxName, QComboBox*& unit, const char* unitName, int top)
+{
+    button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QLatin1String(buttonName));
+    button->setGeometry(kButtonLeft, top, 65, 21);
+    button->setAutoDefault(false);
+    box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(boxName));
+    box->setGeometry(kBoxLeft, top, 113, 22);
+    unit = new QComboBox(this);
+    unit->setObjectName(QLatin1String(unitName));
+    unit->setGeometry(kUnitLeft, top, 81, 22);
+}
+
+void BandwidthPage::CreateCaptions()
+{
+    auto* label17 = new QLabel(QString::fromUtf8(bandwidth::kLabel17Caption), this);
+    label17->setObjectName(QStringLiteral("Label17"));
+    label17->setFont(ArialFont(9));
+    label17->setWordWrap(true);
+    label17->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label17->setGeometry(8, 204, 217, 49);
+    QLabel* label2 = AddLabel("Label2", QString::fromUtf8(bandwidth::kLabel2Caption), {241, 224});
+    label2->setBuddy(seTol);
+    AddLabel("Label3", QString::fromUtf8(bandwidth::kLabel3Caption), {349, 224});
+}
+
+QLabel* BandwidthPage::AddLabel(const char* name, const QString& text, QPoint pos)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QLatin1String(name));
+    // The captions and lines hold no markup; "&" and "<" stay as written.
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->move(pos);
+    label->adjustSize();
+    return label;
+}
+
+void BandwidthPage::SetTabOrder()
+{
+    QWidget* const order[] = {btnBW, tbBW, cbBWUnit, cbCommon, btnDS, tbDS, cbDSUnit, btnTm, tbTm, cbTmUnit, seTol};
+    for (size_t k = 1; k < std::size(order); ++k)
+        setTabOrder(order[k - 1], order[k]);
+}
+
+void BandwidthPage::Bind()
+{
+    FillCombo(cbBWUnit, model_.cbBWUnit);
+    FillCombo(cbDSUnit, model_.cbDSUnit);
+    FillCombo(cbTmUnit, model_.cbTmUnit);
+    // tbBWChange and its siblings run inside the model on every user edit; the unit and common-rate picks
+    // (activated is raised by the user's choices only) run cbBWUnitClick and the others.
+    BindEdit(tbBW, model_.tbBW, [this] { Show(); });
+    BindEdit(tbDS, model_.tbDS, [this] { Show(); });
+    BindEdit(tbTm, model_.tbTm, [this] { Show(); });
+    BindPick(cbBWUnit, model_.cbBWUnit, [this] { Show(); });
+    BindPick(cbDSUnit, model_.cbDSUnit, [this] { Show(); });
+    BindPick(cbTmUnit, model_.cbTmUnit, [this] { Show(); });
+    BindPick(cbCommon, model_.cbCommon, [this] { Show(); });
+    connect(btnBW, &QPushButton::clicked, this, &BandwidthPage::btnBWClick);
+    connect(btnDS, &QPushButton::clicked, this, &BandwidthPage::btnDSClick);
+    connect(btnTm, &QPushButton::clicked, this, &BandwidthPage::btnTmClick);
+    // The spin box has already passed the typing, arrows or clamp to its model, whose onChange ran seTolChange.
+    connect(seTol, &SpinBox::edited, this, &BandwidthPage::seTolChange);
+}
+
+void BandwidthPage::SetInitialUnits()
+{
+    model_.SetInitialUnits();
+    Show();
+}
+
+void BandwidthPage::RunToleranceChange()
+{
+    model_.seTolChange();
+    Show();
+}
+
+void BandwidthPage::btnBWClick()
+{
+    model_.btnBWClick();
+    Show();
+}
+
+void BandwidthPage::btnDSClick()
+{
+    model_.btnDSClick();
+    Show();
+}
+
+void BandwidthPage::btnTmClick()
+{
+    model_.btnTmClick();
+    Show();
+}
+
+void BandwidthPage::seTolChange()
+{
+    Show();
+}
+
+void BandwidthPage::Show()
+{
+    ShowText(tbBW, model_.tbBW.text());
+    ShowText(tbDS, model_.tbDS.text());
+    ShowText(tbTm, model_.tbTm.text());
+    ShowIndex(cbBWUnit, model_.cbBWUnit.index());
+    ShowIndex(cbDSUnit, model_.cbDSUnit.index());
+    ShowIndex(cbTmUnit, model_.cbTmUnit.index());
+    ShowIndex(cbCommon, model_.cbCommon.index());
+    seTol->sync();
+    ShowGrowingCaption(lbBWTol, model_.lbBWTol);
+    ShowGrowingCaption(lbDSTol, model_.lbDSTol);
+    ShowGrowingCaption(lbTmTol, model_.lbTmTol);
+    ShowLabel1Colour();
+}
+
+void BandwidthPage::ShowLabel1Colour()
+{
+    if (model_.label1Red) {
+        QPalette pal = Label1->palette();
+        pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
+        Label1->setPalette(pal);
+    } else {
+        // An empty palette resolves nothing of its own: the label takes the page's colours again.
+        Label1->setPalette(QPalette());
+    }
+}
 
 } // namespace tarvelle
