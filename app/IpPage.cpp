@@ -1,14 +1,255 @@
 #include "IpPage.h"
 
+#include "Binding.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
 namespace tarvelle {
 
-// The page's controls and model binding come with the IP page's own work.
-IpPage::IpPage(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform)
+namespace {
+
+constexpr int kBoxHeight = 22;
+constexpr int kSmallPixelSize = 9;
+// The captions of the result labels end just before this column.
+constexpr int kCaptionRight = 112;
+
+// The small grey texts: the binary lines, their captions and the local address blocks.
+QFont SmallFont()
 {
-    setObjectName(QStringLiteral("tsIP"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(kSmallPixelSize);
+    return font;
 }
 
-// Creation step 2: not built yet (the IP page fills it in).
-void IpPage::SetInitialLists() { }
+// The classic grey-text colour of the desktop; the toolkit's own disabled text colour varies with the style.
+QColor GrayTextColor()
+{
+    return {128, 128, 128};
+}
+
+// The smallest text size a result is drawn at when it is too long for the page at its own size.
+constexpr int kMinPixelSize = 8;
+
+// A result label grows to the right with its text. A text that would run past the page's right edge is drawn
+// smaller instead, so that it is never cut: the address counts of the short prefixes are too long for the
+// window's font. `nominal` is the label's own font: the small font, or none of its own for the window's font.
+void ShowGrowingCaption(QLabel* label, const std::string& caption, const QFont& nominal)
+{
+    ShowCaption(label, caption);
+    const QFont full = nominal.resolve(label->parentWidget()->font());
+    const int room = label->parentWidget()->width() - label->x();
+    QFont font = full;
+    while (font.pixelSize() > kMinPixelSize && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != full)
+        label->setFont(font);
+    else if (label->font() != full)
+        label->setFont(nominal);
+    label->adjustSize();
+    // A smaller text keeps close to the line of its caption: the label keeps its height, the text sits at its foot.
+    label->resize(label->width(), QFontMetrics(full).height());
+}
+
+} // namespace
+
+IpPage::IpPage(Platform& /*platform*/, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("tsIP"));
+    CreateLayout();
+    Bind();
+    Show();
+}
+
+void IpPage::CreateLayout()
+{
+    CreateInputs();
+    CreateResultLabels();
+    CreateCaptions();
+    setTabOrder(tbIP_[0], tbIP_[1]);
+    setTabOrder(tbIP_[1], tbIP_[2]);
+    setTabOrder(tbIP_[2], tbIP_[3]);
+    setTabOrder(tbIP_[3], cbSlash);
+    setTabOrder(cbSlash, cbMask);
+}
+
+void IpPage::CreateInputs()
+{
+    const char* names[] = {"tbIP1", "tbIP2", "tbIP3", "tbIP4"};
+    for (int k = 0; k < 4; ++k) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QLatin1String(names[k]));
+        box->setGeometry(116 + 40 * k, 12, 33, kBoxHeight);
+        box->setAccessibleName(QStringLiteral("IP address, octet %1").arg(k + 1));
+        box->installEventFilter(this);
+        tbIP_[static_cast<size_t>(k)] = box;
+    }
+    cbSlash = new QComboBox(this);
+    cbSlash->setObjectName(QStringLiteral("cbSlash"));
+    cbSlash->setGeometry(280, 12, 49, kBoxHeight);
+    cbSlash->setAccessibleName(QStringLiteral("Prefix length"));
+    cbMask = new QComboBox(this);
+    cbMask->setObjectName(QStringLiteral("cbMask"));
+    cbMask->setGeometry(116, 72, 141, kBoxHeight);
+    cbMask->setAccessibleName(QStringLiteral("Subnet mask"));
+    FillCombo(cbSlash, model_.cbSlash);
+    FillCombo(cbMask, model_.cbMask);
+}
+
+void IpPage::CreateResultLabels()
+{
+    lbIPBinary = AddLabel("lbIPBinary", QStringLiteral(" "), {116, 40}, true);
+    lbBreakdown = AddLabel("lbBreakdown", QStringLiteral(" "), {116, 53}, true);
+    lbSNBinary = AddLabel("lbSNBinary", QStringLiteral(" "), {116, 96}, true);
+    lbClass = AddLabel("lbClass", QStringLiteral(" "), {120, 116}, false);
+    lbReserved = AddLabel("lbReserved", QStringLiteral(" "), {120, 134}, false);
+    lbBroadcast = AddLabel("lbBroadcast", QStringLiteral(" "), {120, 152}, false);
+    lbAddresses = AddLabel("lbAddresses", QStringLiteral(" "), {120, 170}, false);
+    lbSubnet = AddLabel("lbSubnet", QStringLiteral(" "), {120, 188}, false);
+    for (QLabel* result :
+         {lbIPBinary, lbBreakdown, lbSNBinary, lbClass, lbReserved, lbBroadcast, lbAddresses, lbSubnet})
+        result->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+}
+
+void IpPage::CreateCaptions()
+{
+    AddLabel("Label7", QStringLiteral("IP Address"), {54, 16}, false)->setBuddy(tbIP_[0]);
+    AddLabel("Label8", QStringLiteral("."), {151, 16}, false);
+    AddLabel("Label9", QStringLiteral("."), {191, 16}, false);
+    AddLabel("Label10", QStringLiteral("."), {231, 16}, false);
+    AddLabel("Label22", QStringLiteral("Binary Representation"), {16, 40}, true);
+    QLabel* label23 = AddLabel("Label23", QStringLiteral("Decimal Breakdown"), {26, 53}, true);
+    label23->resize(82, label23->height());
+    label23->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    AddLabel("Label11", QStringLiteral("Subnet Mask"), {48, 76}, false)->setBuddy(cbMask);
+    AddLabel("Label24", QStringLiteral("Binary Representation"), {16, 96}, true);
+    AddRightAlignedLabel("Label21", QStringLiteral("Address Class"), 116, kCaptionRight, false);
+    AddRightAlignedLabel("Label13", QStringLiteral("Reserved Address"), 134, kCaptionRight, false);
+    AddRightAlignedLabel("Label15", QStringLiteral("Broadcast Address"), 152, kCaptionRight, false);
+    AddRightAlignedLabel("Label14", QStringLiteral("Available Addresses"), 170, kCaptionRight, false);
+    AddRightAlignedLabel("Label12", QStringLiteral("Usable Range"), 188, kCaptionRight, false);
+    AddLabel("Label16", QStringLiteral("Local Address Blocks"), {54, 216}, true);
+    AddLabel("Label18", QStringLiteral("A: 10.0.0.0 - 10.255.255.255  (/8)"), {150, 216}, true);
+    AddLabel("Label19", QStringLiteral("B: 172.16.0.0 - 172.31.255.255  (/12)"), {150, 228}, true);
+    AddLabel("Label20", QStringLiteral("C: 192.168.0.0 - 192.168.255.255  (/16)"), {150, 240}, true);
+}
+
+QLabel* IpPage::AddLabel(const char* name, const QString& text, QPoint pos, bool small)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QLatin1String(name));
+    // Plain text keeps the double blanks before the block lines' parentheses.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (small) {
+        label->setFont(SmallFont());
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, GrayTextColor());
+        label->setPalette(pal);
+    }
+    label->move(pos);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* IpPage::AddRightAlignedLabel(const char* name, const QString& text, int top, int right, bool small)
+{
+    QLabel* label = AddLabel(name, text, {0, top}, small);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label->move(right - label->width(), top);
+    return label;
+}
+
+void IpPage::Bind()
+{
+    // tbIP1Change serves all four boxes: every user edit, pastes included, goes into the model, which
+    // recomputes the page and corrects out-of-range octets.
+    for (int k = 1; k <= 4; ++k)
+        BindEdit(tbIP_[static_cast<size_t>(k - 1)], model_.octetBox(k), [this] { Show(); });
+    // cbSlashClick / cbMaskClick: activated is raised by the user's picks only.
+    BindPick(cbSlash, model_.cbSlash, [this] { Show(); });
+    BindPick(cbMask, model_.cbMask, [this] { Show(); });
+}
+
+void IpPage::SetInitialLists()
+{
+    model_.SetInitialLists();
+    Show();
+}
+
+void IpPage::Show()
+{
+    for (int k = 1; k <= 4; ++k)
+        ShowText(tbIP_[static_cast<size_t>(k - 1)], model_.octetBox(k).text());
+    ShowIndex(cbSlash, model_.cbSlash.index());
+    ShowIndex(cbMask, model_.cbMask.index());
+    ShowGrowingCaption(lbSNBinary, model_.lbSNBinary, SmallFont());
+    ShowGrowingCaption(lbReserved, model_.lbReserved, QFont());
+    ShowGrowingCaption(lbBroadcast, model_.lbBroadcast, QFont());
+    ShowGrowingCaption(lbSubnet, model_.lbSubnet, QFont());
+    ShowGrowingCaption(lbAddresses, model_.lbAddresses, QFont());
+    ShowGrowingCaption(lbClass, model_.lbClass, QFont());
+    ShowGrowingCaption(lbBreakdown, model_.lbBreakdown, SmallFont());
+    ShowGrowingCaption(lbIPBinary, model_.lbIPBinary, SmallFont());
+}
+
+bool IpPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        for (int k = 1; k <= 4; ++k) {
+            if (watched == tbIP_[static_cast<size_t>(k - 1)])
+                return tbIP1KeyPress(k, static_cast<const QKeyEvent&>(*event));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool IpPage::tbIP1KeyPress(int box, const QKeyEvent& event)
+{
+    const std::optional<char32_t> key = TypedCharacter(event);
+    if (!key)
+        return false;
+    // A box entered by a focus move has its whole text selected; the line edit does that for tab reasons.
+    switch (model_.tbIP1KeyPress(box, *key)) {
+    case IpPageModel::KeyAction::Pass:
+        return false;
+    case IpPageModel::KeyAction::Swallow:
+        return true;
+    case IpPageModel::KeyAction::FocusNext:
+        tbIP_[static_cast<size_t>(box)]->setFocus(Qt::TabFocusReason);
+        return true;
+    case IpPageModel::KeyAction::FocusPrevious:
+        tbIP_[static_cast<size_t>(box - 2)]->setFocus(Qt::BacktabFocusReason);
+        return true;
+    }
+    return true;
+}
+
+std::optional<char32_t> IpPage::TypedCharacter(const QKeyEvent& event)
+{
+    // Platforms disagree on the texts of these two keys (none, BS or DEL); Delete types no character.
+    if (event.key() == Qt::Key_Backspace)
+        return 8;
+    if (event.key() == Qt::Key_Delete)
+        return std::nullopt;
+    const QString text = event.text();
+    if (text.isEmpty())
+        return std::nullopt;
+    const char32_t first = text.toUcs4().value(0);
+    if (first < 32)
+        return first;
+    // Ctrl + letter types that letter's control character (Ctrl+V is 22), as some platforms already report it;
+    // other Ctrl chords type nothing. Alt and Ctrl+Alt (AltGr) chords reach the box with their text, so they are
+    // filtered like plain keys.
+    const Qt::KeyboardModifiers chord = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (chord == Qt::ControlModifier || chord == Qt::MetaModifier) {
+        const char32_t upper = first >= U'a' && first <= U'z' ? first - 32 : first;
+        return upper >= U'A' && upper <= U'Z' ? std::optional<char32_t>(upper - 64) : std::nullopt;
+    }
+    return first;
+}
 
 } // namespace tarvelle
