@@ -3,7 +3,8 @@
 namespace tarvelle {
 
 // The page's controls and model binding come with the Password page's own work.
-PasswordPage::PasswordPage(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform)
+PasswordPage::PasswordPage(Platform& platform, EntropyPool&, LcgRandom&, QWidget* parent)
+    : QWidget(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("tsPasswords"));
 }

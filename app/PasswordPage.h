@@ -1,7 +1,9 @@
 // tsPasswords: the Password Generator page, bound to its page model.
 #pragma once
 
+#include "Entropy.h"
 #include "Platform.h"
+#include "Random.h"
 
 #include <QWidget>
 
@@ -11,7 +13,7 @@ class PasswordPage : public QWidget
 {
     Q_OBJECT
 public:
-    PasswordPage(Platform& platform, QWidget* parent = nullptr);
+    PasswordPage(Platform& platform, EntropyPool& entropy, LcgRandom& generator, QWidget* parent = nullptr);
 
     /// The window's creation step: start item of cbWordMode.
     void SetInitialMode();

@@ -60,7 +60,7 @@ void TfrmBandwidthCalc::CreateLayout()
     tsAbout = new AboutPage(platform_);
     tsBandwidth = new BandwidthPage(platform_);
     tsIP = new IpPage(platform_);
-    tsPasswords = new PasswordPage(platform_);
+    tsPasswords = new PasswordPage(platform_, entropy_, generator_);
     pcMain->addTab(tsAbout, QStringLiteral("About"));
     pcMain->addTab(tsBandwidth, QStringLiteral("Bandwidth Calculator"));
     pcMain->addTab(tsIP, QStringLiteral("IP Calculator"));
@@ -99,8 +99,10 @@ void TfrmBandwidthCalc::ShowAboutPage()
     pcMain->setCurrentWidget(tsAbout);
 }
 
-// Creation step 5: the entropy word comes with the password engine.
-void TfrmBandwidthCalc::TakeFirstEntropyWord() { }
+void TfrmBandwidthCalc::TakeFirstEntropyWord()
+{
+    entropy_.TakeFirstWord(generator_, platform_);
+}
 
 void TfrmBandwidthCalc::RunToleranceChange()
 {
@@ -119,8 +121,7 @@ void TfrmBandwidthCalc::mouseMoveEvent(QMouseEvent* event)
 void TfrmBandwidthCalc::FormMouseMove(int x, int y)
 {
     const QPoint screen = mapToGlobal(QPoint(x, y));
-    if (mouseMoveHook)
-        mouseMoveHook({screen.x(), screen.y()});
+    entropy_.MouseStir({screen.x(), screen.y()}, generator_, platform_);
 }
 
 void TfrmBandwidthCalc::pcMainDrawTab(QPainter& painter, const QRect& rect, int tabIndex, bool active)

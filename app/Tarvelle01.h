@@ -10,13 +10,14 @@
 // movement over its own margin (FormMouseMove). Each page binds its own toolkit-free model.
 #pragma once
 
+#include "Entropy.h"
 #include "FormCreate.h"
 #include "Platform.h"
+#include "Random.h"
 
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
 namespace tarvelle {
 
@@ -42,8 +43,10 @@ public:
     IpPage* tsIP = nullptr;
     PasswordPage* tsPasswords = nullptr;
 
-    /// Called by FormMouseMove with the pointer in screen coordinates.
-    std::function<void(ScreenPoint)> mouseMoveHook;
+    /// The entropy word, taken at creation and stirred by mouse movement over the margin.
+    EntropyPool& entropy() { return entropy_; }
+    /// The program's generator; its GeneratorSeed is seeded from the entropy word before each Generate.
+    LcgRandom& generator() { return generator_; }
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -63,6 +66,8 @@ private:
     void RunToleranceChange() override;
 
     Platform& platform_;
+    EntropyPool entropy_;
+    LcgRandom generator_;
     bool placed_ = false;
 };
 

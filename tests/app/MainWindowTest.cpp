@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "FormCreate.h"
+#include "HembryLib.h"
 #include "HembryTabs.h"
 #include "Tarvelle01.h"
 #include "WindowPlacement.h"
@@ -70,30 +71,47 @@ TEST_F(MainWindowTest, AllTabsShowSideBySideWithoutScrollArrows)
     EXPECT_LE(right, window.pcMain->width());
 }
 
-TEST_F(MainWindowTest, MouseOverTheMarginReachesTheStir)
+TEST(MainWindowEntropy, CreationTakesTheFirstWordFromTickAndTwoCursorReads)
 {
-    std::vector<ScreenPoint> stirs;
-    window.mouseMoveHook = [&](ScreenPoint p) { stirs.push_back(p); };
+    test::FakePlatform platform;
+    platform.tick = 0x00ABCDEF;
+    platform.cursorReads = {{100, 200}, {300, 400}};
+    TfrmBandwidthCalc window(platform);
+    // The one draw from the fresh generator is 0 and leaves the seed at 1.
+    EXPECT_EQ(window.generator().GeneratorSeed, 1U);
+    EXPECT_EQ(window.entropy().FEntropy, 0x00ABCDEFU ^ 100U ^ 400U);
+}
+
+TEST_F(MainWindowTest, MouseOverTheMarginStirsTheEntropyWord)
+{
+    platform.tick = 0x12345678;
+    const uint32_t before = window.entropy().FEntropy;
+    const uint32_t seed = window.generator().GeneratorSeed;
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 4), window.mapToGlobal(QPointF(3, 4)), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(&window, &move);
-    ASSERT_EQ(stirs.size(), 1U);
+
+    LcgRandom expectedDraw(seed);
+    const int32_t rotation = static_cast<int32_t>(expectedDraw.RandomBelow(31));
     const QPoint screen = window.mapToGlobal(QPoint(3, 4));
-    EXPECT_EQ(stirs[0].x, screen.x());
-    EXPECT_EQ(stirs[0].y, screen.y());
+    EXPECT_EQ(window.generator().GeneratorSeed, expectedDraw.GeneratorSeed);
+    EXPECT_EQ(window.entropy().FEntropy,
+              before ^ static_cast<uint32_t>(screen.x()) ^ static_cast<uint32_t>(screen.y())
+                  ^ RotateLeft32(0x12345678, rotation));
 }
 
 TEST_F(MainWindowTest, MouseOverThePageControlDoesNotStir)
 {
-    int stirs = 0;
-    window.mouseMoveHook = [&](ScreenPoint) { ++stirs; };
+    const uint32_t before = window.entropy().FEntropy;
+    const uint32_t seed = window.generator().GeneratorSeed;
     for (QWidget* target : {static_cast<QWidget*>(window.pcMain), window.pcMain->currentWidget(),
                             static_cast<QWidget*>(window.pcMain->tabBar())}) {
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(target, &move);
     }
-    EXPECT_EQ(stirs, 0);
+    EXPECT_EQ(window.entropy().FEntropy, before);
+    EXPECT_EQ(window.generator().GeneratorSeed, seed);
 }
 
 class Recorder : public FormCreateSteps
