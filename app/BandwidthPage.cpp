@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include <iterator>
 
@@ -45,12 +47,48 @@ void UseWindowTextColor(QLabel* label)
     label->setPalette(pal);
 }
 
+// A number written by the page shows from its first digit, as a freshly set edit box does on the desktop the
+// layout was drawn for; long results such as 0.00138888888888889 would otherwise show only their tail.
+void ShowNumberText(QLineEdit* edit, const std::string& text)
+{
+    if (edit->text() == QString::fromStdString(text))
+        return;
+    ShowText(edit, text);
+    edit->setCursorPosition(0);
+}
+
 // A tolerance line grows to the right with its text.
 void ShowGrowingCaption(QLabel* label, const std::string& caption)
 {
     ShowCaption(label, caption);
     label->adjustSize();
 }
+
+// A pick list whose text may run on into the free left part of the arrow button. The layout's narrow lists
+// were drawn for a desktop whose arrow button takes less room than this toolkit's styles leave beside it, and
+// items such as "GBps (b10)" or "1024 Kbps" would otherwise lose their last letters.
+class PickListBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+        // The label's room follows the option's rectangle; the arrow glyph, drawn above, stays in place.
+        opt.rect.adjust(-kTextLeftGain, 0, kTextRightGain, 0);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
+    }
+
+private:
+    static constexpr int kTextLeftGain = 2;
+    static constexpr int kTextRightGain = 7;
+};
 
 } // namespace
 
@@ -86,7 +124,7 @@ void BandwidthPage::CreateLayout()
     tbTm->setAccessibleName(QStringLiteral("Time"));
     cbTmUnit->setAccessibleName(QStringLiteral("Time unit"));
 
-    cbCommon = new QComboBox(this);
+    cbCommon = new PickListBox(this);
     cbCommon->setObjectName(QStringLiteral("cbCommon"));
     cbCommon->setGeometry(288, 32, 73, 22);
     cbCommon->setAccessibleName(QStringLiteral("Common rates"));
@@ -109,7 +147,7 @@ void BandwidthPage::CreateRow(QPushButton*& button, const char* buttonName, cons
     box = new QLineEdit(this);
     box->setObjectName(QLatin1String(boxName));
     box->setGeometry(kBoxLeft, top, 113, 22);
-    unit = new QComboBox(this);
+    unit = new PickListBox(this);
     unit->setObjectName(QLatin1String(unitName));
     unit->setGeometry(kUnitLeft, top, 81, 22);
 }
@@ -204,9 +242,9 @@ void BandwidthPage::seTolChange()
 
 void BandwidthPage::Show()
 {
-    ShowText(tbBW, model_.tbBW.text());
-    ShowText(tbDS, model_.tbDS.text());
-    ShowText(tbTm, model_.tbTm.text());
+    ShowNumberText(tbBW, model_.tbBW.text());
+    ShowNumberText(tbDS, model_.tbDS.text());
+    ShowNumberText(tbTm, model_.tbTm.text());
     ShowIndex(cbBWUnit, model_.cbBWUnit.index());
     ShowIndex(cbDSUnit, model_.cbDSUnit.index());
     ShowIndex(cbTmUnit, model_.cbTmUnit.index());

@@ -109,6 +109,7 @@ TEST_F(BandwidthPageTest, DisagreeingValuesTurnLabel1RedUntilTheRateIsSolved)
 
     QTest::mouseClick(Find<QPushButton>("btnBW"), Qt::LeftButton);
     EXPECT_EQ(Text("tbBW"), Localised("6.82666666666667"));
+    EXPECT_EQ(Find<QLineEdit>("tbBW")->cursorPosition(), 0) << "a written number shows from its first digit";
     EXPECT_EQ(Caption("lbBWTol"), Localised("± 3%: 6.62 - 7.03 Kbps (b10)"));
     EXPECT_EQ(Label1Colour(), QColor(Qt::black));
     EXPECT_EQ(platform.beeps, 0);
