@@ -99,12 +99,7 @@ BandwidthPage::BandwidthPage(Platform& platform, QWidget* parent)
     // The page is made before the window adopts it: its labels size themselves to its own font.
     setFont(ArialFont(11));
     CreateLayout();
-    seTol = new SpinBox(model_.seTol, platform, this);
-    seTol->setObjectName(QStringLiteral("seTol"));
-    seTol->setGeometry(297, 220, 49, 23);
-    seTol->setAccessibleName(QStringLiteral("Tolerance in percent"));
-    const QString point = QLocale::system().decimalPoint();
-    seTol->setDecimalSeparator(point.isEmpty() ? QLatin1Char('.') : point.front());
+    CreateToleranceBox(platform);
     CreateCaptions();
     SetTabOrder();
     Bind();
@@ -150,6 +145,16 @@ void BandwidthPage::CreateRow(QPushButton*& button, const char* buttonName, cons
     unit = new PickListBox(this);
     unit->setObjectName(QLatin1String(unitName));
     unit->setGeometry(kUnitLeft, top, 81, 22);
+}
+
+void BandwidthPage::CreateToleranceBox(Platform& platform)
+{
+    seTol = new SpinBox(model_.seTol, platform, this);
+    seTol->setObjectName(QStringLiteral("seTol"));
+    seTol->setGeometry(297, 220, 49, 23);
+    seTol->setAccessibleName(QStringLiteral("Tolerance in percent"));
+    const QString point = QLocale::system().decimalPoint();
+    seTol->setDecimalSeparator(point.isEmpty() ? QLatin1Char('.') : point.front());
 }
 
 void BandwidthPage::CreateCaptions()

@@ -41,6 +41,7 @@ private:
     void CreateLayout();
     void CreateRow(QPushButton*& button, const char* buttonName, const char* caption, QLineEdit*& box,
                    const char* boxName, QComboBox*& unit, const char* unitName, int top);
+    void CreateToleranceBox(Platform& platform);
     void CreateCaptions();
     void SetTabOrder();
     QLabel* AddLabel(const char* name, const QString& text, QPoint pos);
