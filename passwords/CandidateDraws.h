@@ -25,7 +25,7 @@ public:
     EagerDraws(RandomSource& random, size_t capacity) : random_(random), values_(capacity + 1) { }
 
     // The composer's calls, in the order of a candidate's draws: Begin, four times Count and Characters,
-    // then (when the length fits) Shuffle and any number of Character, then End.
+    // then (when the length fits) SwapDraw for i = 0 .. length - 1 and any number of Character, then End.
 
     void Begin() { }
     uint32_t Count(uint32_t span) { return random_.RandomBelow(span); }
@@ -35,7 +35,8 @@ public:
         random_.FillBelow(setSize, values_.data() + first, kept);
         random_.DiscardBelow(setSize, total - kept);
     }
-    void Shuffle(uint32_t length, uint32_t* swaps) { random_.FillBelow(length, swaps, length); }
+    /// The shuffle's draw for position i (asked for i = 0, 1, ... length - 1 in turn).
+    uint32_t SwapDraw(uint32_t length, uint32_t) { return random_.RandomBelow(length); }
     /// The drawn index (into its class's set) of the character in slot.
     uint32_t Character(size_t, size_t slot) { return values_[slot]; }
     void End() { }
@@ -68,18 +69,22 @@ public:
         runs_[run] = {first, place_ + 1, setSize};
         place_ += total;
     }
-    void Shuffle(uint32_t length, uint32_t* swaps)
+    uint32_t SwapDraw(uint32_t length, uint32_t i)
     {
-        for (uint32_t i = 0; i < length; ++i)
-            swaps[i] = LcgRandom::Scale(length, SeedAt(place_ + 1 + i));
-        place_ += length;
+        // Characters come before the shuffle, so the draw's place is fixed by the counts alone.
+        shuffled_ = length;
+        return LcgRandom::Scale(length, SeedAt(place_ + 1 + i));
     }
     uint32_t Character(size_t run, size_t slot)
     {
         const Run& r = runs_[run];
         return LcgRandom::Scale(r.setSize, SeedAt(r.place + (slot - r.first)));
     }
-    void End() { random_.GeneratorSeed = SeedAt(place_); }
+    void End()
+    {
+        random_.GeneratorSeed = SeedAt(place_ + shuffled_);
+        shuffled_ = 0;
+    }
 
 private:
     struct Run
@@ -99,7 +104,8 @@ private:
     std::vector<LcgJump> jumps_; // jumps_[p]: p generator steps
     std::array<Run, 4> runs_ {};
     uint32_t start_ = 0;
-    uint64_t place_ = 0;
+    uint64_t place_ = 0; // draws of the candidate before its shuffle
+    uint32_t shuffled_ = 0; // draws of its shuffle
 };
 
 class SystemDraws
@@ -110,11 +116,7 @@ public:
     void Begin() { }
     uint32_t Count(uint32_t span) { return random_.RandomBelow(span); }
     void Characters(size_t run, size_t, size_t, uint64_t, uint32_t setSize) { setSizes_[run] = setSize; }
-    void Shuffle(uint32_t length, uint32_t* swaps)
-    {
-        for (uint32_t i = 0; i < length; ++i)
-            swaps[i] = random_.RandomBelow(length);
-    }
+    uint32_t SwapDraw(uint32_t length, uint32_t) { return random_.RandomBelow(length); }
     uint32_t Character(size_t run, size_t) { return random_.RandomBelow(setSizes_[run]); }
     void End() { }
 

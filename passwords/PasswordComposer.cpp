@@ -125,11 +125,10 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
 struct Candidate
 {
     std::array<size_t, 4> first {}; // slot of each class's first character
-    std::vector<uint32_t> swaps;
     std::vector<uint32_t> order; // order[j]: the slot at position j
     std::vector<uint32_t> shown; // shown[j]: the character at position j, numbered as in the alphabet
 
-    explicit Candidate(size_t capacity) : swaps(capacity + 1), order(capacity + 1), shown(capacity + 1) { }
+    explicit Candidate(size_t capacity) : order(capacity + 1), shown(capacity + 1) { }
 
     /// The class whose characters include slot.
     size_t ClassOf(size_t slot) const { return size_t {slot >= first[1]} + (slot >= first[2]) + (slot >= first[3]); }
@@ -162,10 +161,11 @@ template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Ca
 template <class Draws>
 std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& candidate, uint32_t n)
 {
-    draws.Shuffle(n, candidate.swaps.data());
-    std::iota(candidate.order.begin(), candidate.order.begin() + n, 0u);
+    // Filling a fixed stretch keeps the loop's end predictable; short candidates are the common case.
+    const size_t identity = plan.capacity <= 32 ? plan.capacity : n;
+    std::iota(candidate.order.begin(), candidate.order.begin() + static_cast<ptrdiff_t>(identity), 0u);
     for (uint32_t i = 0; i < n; ++i)
-        std::swap(candidate.order[i], candidate.order[candidate.swaps[i]]);
+        std::swap(candidate.order[i], candidate.order[draws.SwapDraw(n, i)]);
     const auto reveal = [&](uint32_t j) {
         const size_t slot = candidate.order[j];
         const size_t run = candidate.ClassOf(slot);

@@ -80,6 +80,21 @@ SystemRandom::~SystemRandom()
     explicit_bzero(buffer_.data(), sizeof(buffer_));
 }
 
+uint32_t SystemRandom::TakeBitsAcrossWords(unsigned count)
+{
+    // The bits left in the old word come first, the rest from the next word; none is wasted.
+    const uint64_t low = bits_;
+    const unsigned have = available_;
+    if (next_ == kBufferWords)
+        Refill();
+    const uint64_t word = buffer_[next_++];
+    const unsigned need = count - have; // 1..32, since have < count <= 32
+    const auto taken = static_cast<uint32_t>((low | (word << have)) & ((uint64_t {1} << count) - 1u));
+    bits_ = word >> need;
+    available_ = 64 - need;
+    return taken;
+}
+
 void SystemRandom::Refill()
 {
     constexpr size_t kBytes = sizeof(buffer_);

@@ -69,7 +69,8 @@ public:
 
 /// Unbiased draws from the operating system's random generator (getrandom), read into a buffer in blocks.
 /// A power of two costs exactly its bits; other n up to 256 cost 8 bits per try (Lemire's multiply-and-
-/// reject), up to 65536 16 bits, beyond that 32, so a password takes few bytes from the system.
+/// reject), up to 65536 16 bits, beyond that 32, so a password takes few bytes from the system. The results
+/// depend on nothing but the system's bytes; draws made in another order have the same odds.
 class SystemRandom final : public RandomSource
 {
 public:
@@ -109,18 +110,15 @@ private:
     /// The next `count` random bits (count 1 to 32).
     uint32_t TakeBits(unsigned count)
     {
-        if (available_ < count) [[unlikely]] {
-            // The few bits left over are dropped; refilling whole words keeps this path short.
-            if (next_ == kBufferWords) [[unlikely]]
-                Refill();
-            bits_ = buffer_[next_++];
-            available_ = 64;
+        if (available_ >= count) [[likely]] {
+            const auto taken = static_cast<uint32_t>(bits_ & ((uint64_t {1} << count) - 1u));
+            bits_ >>= count;
+            available_ -= count;
+            return taken;
         }
-        const auto taken = static_cast<uint32_t>(bits_ & ((uint64_t {1} << count) - 1u));
-        bits_ >>= count;
-        available_ -= count;
-        return taken;
+        return TakeBitsAcrossWords(count);
     }
+    uint32_t TakeBitsAcrossWords(unsigned count);
 
     /// x of W bits; x * n / 2^W is uniform once the low W bits of the product reach 2^W mod n.
     template <unsigned W> uint32_t Lemire(uint32_t n)
