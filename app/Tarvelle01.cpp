@@ -57,10 +57,11 @@ void TfrmBandwidthCalc::CreateLayout()
         pcMainDrawTab(painter, rect, tabIndex, active);
     });
 
-    tsAbout = new AboutPage(platform_);
-    tsBandwidth = new BandwidthPage(platform_);
-    tsIP = new IpPage(platform_);
-    tsPasswords = new PasswordPage(platform_, entropy_, generator_);
+    // Created as children of the window so that they size their labels in the window's font.
+    tsAbout = new AboutPage(platform_, this);
+    tsBandwidth = new BandwidthPage(platform_, this);
+    tsIP = new IpPage(platform_, this);
+    tsPasswords = new PasswordPage(platform_, entropy_, generator_, this);
     pcMain->addTab(tsAbout, QStringLiteral("About"));
     pcMain->addTab(tsBandwidth, QStringLiteral("Bandwidth Calculator"));
     pcMain->addTab(tsIP, QStringLiteral("IP Calculator"));
