@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionTab>
+#include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 
 namespace tarvelle {
@@ -90,6 +91,20 @@ void ColoredTabBar::paintEvent(QPaintEvent*)
 PageControl::PageControl(QWidget* parent) : QTabWidget(parent), bar_(new ColoredTabBar(this))
 {
     setTabBar(bar_);
+}
+
+QRect PageControl::pageArea() const
+{
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this);
+}
+
+void PageControl::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    if (QWidget* page = widget(index))
+        page->resize(pageArea().size());
 }
 
 } // namespace tarvelle

@@ -53,6 +53,12 @@ class PageControl : public QTabWidget
 public:
     explicit PageControl(QWidget* parent = nullptr);
     ColoredTabBar* coloredTabBar() const { return bar_; }
+    /// The rectangle the pages fill, in the page control's coordinates.
+    QRect pageArea() const;
+
+protected:
+    /// Gives a new page its final size at once, so that it can measure its contents before it is first shown.
+    void tabInserted(int index) override;
 
 private:
     ColoredTabBar* bar_;

@@ -1,5 +1,6 @@
 #include "HembryTabs.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTabWidget>
@@ -123,6 +124,25 @@ TEST_F(DrawColoredTabTest, CaptionArgumentReplacesThePageCaption)
     const QRect rect(0, 0, 130, 20);
     EXPECT_NE(Draw(rect, 0, true, QStringLiteral("Other")), Draw(rect, 0, true));
     EXPECT_EQ(Draw(rect, 0, true, QStringLiteral("About")), Draw(rect, 0, true));
+}
+
+TEST(PageControl, EveryPageHasItsFinalSizeBeforeTheFirstShow)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto* pages = new PageControl(&window);
+    pages->setGeometry(8, 8, 377, 289);
+    auto* first = new QWidget(&window);
+    auto* second = new QWidget(&window);
+    pages->addTab(first, QStringLiteral("One"));
+    pages->addTab(second, QStringLiteral("Two"));
+    const QSize expected = pages->pageArea().size();
+    EXPECT_EQ(first->size(), expected);
+    EXPECT_EQ(second->size(), expected);
+    window.show();
+    pages->setCurrentWidget(second);
+    QApplication::processEvents();
+    EXPECT_EQ(second->size(), expected) << "the shown page keeps the size it was given";
 }
 
 TEST(ColorFromBgr, RedIsTheLowByte)
