@@ -1,4 +1,4 @@
-// Password composition: the settings of one Generate run, the letter-pair test and the run itself.
+// Password composition: the settings of one Generate run and the run itself (the pair test is PairTest.h).
 //
 // ComposePasswords draws candidates (class counts, characters, a shuffle), filters them by length and by the
 // pronounceability mode, and appends the accepted ones to the list until it holds Count passwords or the run
