@@ -1,15 +1,316 @@
 #include "PasswordPage.h"
 
+#include "Binding.h"
+#include "HembryTabs.h"
+#include "PasswordList.h"
+#include "SpinBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <iterator>
+
 namespace tarvelle {
 
-// The page's controls and model binding come with the Password page's own work.
-PasswordPage::PasswordPage(Platform& platform, EntropyPool&, LcgRandom&, QWidget* parent)
-    : QWidget(parent), platform_(platform)
+namespace {
+
+constexpr int kMinLabelLeft = 188;
+constexpr int kMinBoxLeft = 212;
+constexpr int kMaxLabelLeft = 260;
+constexpr int kMaxBoxLeft = 284;
+constexpr QSize kSpinBoxSize {45, 23};
+
+QFont ArialFont()
 {
-    setObjectName(QStringLiteral("tsPasswords"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    return font;
 }
 
-// Creation step 3: not built yet (the Password page fills it in).
-void PasswordPage::SetInitialMode() { }
+// "Courier New" resolves to its metric twin Liberation Mono where the original is not installed.
+QFont ListFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(11);
+    return font;
+}
+
+void SetTextColor(QWidget* widget, QPalette::ColorRole role, uint32_t color)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(role, ColorFromBgr(color));
+    widget->setPalette(pal);
+}
+
+// A caption whose accelerator only moves the focus to its control: a check box beside it is not ticked.
+class FocusLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::Shortcut && buddy()) {
+            buddy()->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        return QLabel::event(event);
+    }
+};
+
+// The pronounceability list shows its items 14 pixels high.
+class FixedHeightDelegate : public QStyledItemDelegate
+{
+public:
+    FixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) { }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), height_};
+    }
+
+private:
+    int height_;
+};
+
+} // namespace
+
+PasswordPage::PasswordPage(Platform& platform, EntropyPool& entropy, LcgRandom& generator, QWidget* parent)
+    : QWidget(parent), model_(platform, entropy, generator, draws_), platform_(platform)
+{
+    setObjectName(QStringLiteral("tsPasswords"));
+    // The page is made before the window adopts it: its labels size themselves to its own font.
+    setFont(ArialFont());
+    CreateLengthRow();
+    CreateClassRows();
+    CreateGenerateControls();
+    SetTabOrder();
+    Bind();
+    Show();
+}
+
+void PasswordPage::CreateLengthRow()
+{
+    seMinLen = AddSpinBox(model_.seMinLen, "seMinLen", {{kMinBoxLeft, 8}, kSpinBoxSize}, "Minimum password length");
+    seMaxLen = AddSpinBox(model_.seMaxLen, "seMaxLen", {{kMaxBoxLeft, 8}, kSpinBoxSize}, "Maximum password length");
+    AddLabel("Label27", QString::fromUtf8(kLabel27Caption), {8, 12}, seMinLen);
+    AddMinMaxLabels("Label36", "Label37", 12);
+}
+
+void PasswordPage::CreateClassRows()
+{
+    ckbUpper = AddCheckBox("ckbUpper", QString::fromUtf8(kCkbUpperCaption), {12, 36, 133, 17}, kUpperColor,
+                           "UPPERCASE Alphabetic");
+    // This toolkit's styles leave more room beside the box than the layout was drawn for; the caption keeps
+    // all its letters, and the row has room up to the "Min." label.
+    ckbUpper->resize(std::max(ckbUpper->width(), ckbUpper->sizeHint().width()), ckbUpper->height());
+    seUpper1 = AddSpinBox(model_.seUpper1, "seUpper1", {{kMinBoxLeft, 32}, kSpinBoxSize}, "Minimum uppercase letters");
+    seUpper2 = AddSpinBox(model_.seUpper2, "seUpper2", {{kMaxBoxLeft, 32}, kSpinBoxSize}, "Maximum uppercase letters");
+    AddMinMaxLabels("Label25", "Label26", 36);
+
+    ckbLower = AddCheckBox("ckbLower", QString(), {12, 60, 15, 17}, kLowerColor, "lowercase Alphabetic");
+    SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {28, 62}, ckbLower), QPalette::WindowText,
+                 kLowerColor);
+    seLower1 = AddSpinBox(model_.seLower1, "seLower1", {{kMinBoxLeft, 56}, kSpinBoxSize}, "Minimum lowercase letters");
+    seLower2 = AddSpinBox(model_.seLower2, "seLower2", {{kMaxBoxLeft, 56}, kSpinBoxSize}, "Maximum lowercase letters");
+    AddMinMaxLabels("Label28", "Label29", 60);
+
+    ckbNumeric = AddCheckBox("ckbNumeric", QString(), {12, 84, 15, 17}, kNumericColor, "Numeric");
+    SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {28, 86}, ckbNumeric), QPalette::WindowText,
+                 kNumericColor);
+    seNum1 = AddSpinBox(model_.seNum1, "seNum1", {{kMinBoxLeft, 80}, kSpinBoxSize}, "Minimum digits");
+    seNum2 = AddSpinBox(model_.seNum2, "seNum2", {{kMaxBoxLeft, 80}, kSpinBoxSize}, "Maximum digits");
+    AddMinMaxLabels("Label30", "Label31", 84);
+
+    ckbOther = AddCheckBox("ckbOther", QString(), {12, 108, 15, 17}, kOtherColor, "Other");
+    SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {28, 109}, ckbOther), QPalette::WindowText,
+                 kOtherColor);
+    tbOther = new QLineEdit(this);
+    tbOther->setObjectName(QStringLiteral("tbOther"));
+    tbOther->setGeometry(64, 106, 109, 22);
+    tbOther->setAccessibleName(QStringLiteral("Other characters"));
+    SetTextColor(tbOther, QPalette::Text, kOtherColor);
+    seOther1 = AddSpinBox(model_.seOther1, "seOther1", {{kMinBoxLeft, 104}, kSpinBoxSize}, "Minimum other characters");
+    seOther2 = AddSpinBox(model_.seOther2, "seOther2", {{kMaxBoxLeft, 104}, kSpinBoxSize}, "Maximum other characters");
+    AddMinMaxLabels("Label32", "Label33", 108);
+}
+
+void PasswordPage::CreateGenerateControls()
+{
+    cbWordMode = new QComboBox(this);
+    cbWordMode->setObjectName(QStringLiteral("cbWordMode"));
+    cbWordMode->setGeometry(92, 136, 269, 22);
+    cbWordMode->setAccessibleName(QStringLiteral("Pronounceability"));
+    cbWordMode->setItemDelegate(new FixedHeightDelegate(14, cbWordMode));
+    FillCombo(cbWordMode, model_.cbWordMode);
+    QLabel* label35 = AddLabel("Label35", QString::fromUtf8(kLabel35Caption), {8, 140}, cbWordMode);
+    // The caption's measured width runs one pixel into the list, the colon's empty right side; the label ends
+    // where the list begins.
+    label35->resize(std::min(label35->width(), cbWordMode->x() - label35->x()), label35->height());
+
+    btnGo = new QPushButton(QString::fromUtf8(kBtnGoCaption), this);
+    btnGo->setObjectName(QStringLiteral("btnGo"));
+    btnGo->setGeometry(8, 168, 69, 21);
+    btnGo->setAutoDefault(false);
+    seGenerate = AddSpinBox(model_.seGenerate, "seGenerate", {{26, 195}, kSpinBoxSize}, "Number of passwords");
+    AddLabel("Label34", QStringLiteral("#"), {16, 198});
+    btnSave = new QPushButton(QString::fromUtf8(kBtnSaveCaption), this);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave->setGeometry(8, 224, 69, 21);
+    btnSave->setAutoDefault(false);
+
+    lbPasswords = new PasswordListBox(this);
+    lbPasswords->setObjectName(QStringLiteral("lbPasswords"));
+    lbPasswords->setFont(ListFont());
+    lbPasswords->setGeometry(84, 168, 277, 81);
+    lbPasswords->setAccessibleName(QStringLiteral("Passwords"));
+}
+
+SpinBox* PasswordPage::AddSpinBox(SpinBoxModel& box, const char* name, const QRect& geometry,
+                                  const char* accessibleName)
+{
+    auto* spin = new SpinBox(box, platform_, this);
+    spin->setObjectName(QLatin1String(name));
+    spin->setGeometry(geometry);
+    spin->setAccessibleName(QLatin1String(accessibleName));
+    return spin;
+}
+
+QLabel* PasswordPage::AddLabel(const char* name, const QString& text, QPoint pos, QWidget* buddy)
+{
+    auto* label = new FocusLabel(text, this);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (buddy)
+        label->setBuddy(buddy);
+    label->move(pos);
+    label->adjustSize();
+    return label;
+}
+
+QCheckBox* PasswordPage::AddCheckBox(const char* name, const QString& caption, const QRect& geometry, uint32_t color,
+                                     const char* accessibleName)
+{
+    auto* box = new QCheckBox(caption, this);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    box->setAccessibleName(QLatin1String(accessibleName));
+    SetTextColor(box, QPalette::WindowText, color);
+    return box;
+}
+
+void PasswordPage::AddMinMaxLabels(const char* minName, const char* maxName, int top)
+{
+    AddLabel(minName, QStringLiteral("Min."), {kMinLabelLeft, top});
+    AddLabel(maxName, QStringLiteral("Max."), {kMaxLabelLeft, top});
+}
+
+void PasswordPage::SetTabOrder()
+{
+    QWidget* const order[]
+        = {seMinLen, seMaxLen, ckbUpper, seUpper1, seUpper2, ckbLower,   seLower1, seLower2,   ckbNumeric, seNum1,
+           seNum2,   ckbOther, tbOther,  seOther1, seOther2, cbWordMode, btnGo,    seGenerate, btnSave,    lbPasswords};
+    for (size_t k = 1; k < std::size(order); ++k)
+        setTabOrder(order[k - 1], order[k]);
+}
+
+void PasswordPage::Bind()
+{
+    // The boxes have already passed typing, arrows or the clamp on leaving to their models, whose onChange
+    // ran the coupling handlers; the page only shows the result.
+    for (SpinBox* box :
+         {seMinLen, seMaxLen, seUpper1, seUpper2, seLower1, seLower2, seNum1, seNum2, seOther1, seOther2, seGenerate})
+        connect(box, &SpinBox::edited, this, &PasswordPage::seChange);
+    connect(ckbUpper, &QCheckBox::toggled, this, [this](bool on) { model_.ckbUpper = on; });
+    connect(ckbLower, &QCheckBox::toggled, this, [this](bool on) { model_.ckbLower = on; });
+    connect(ckbNumeric, &QCheckBox::toggled, this, [this](bool on) { model_.ckbNumeric = on; });
+    connect(ckbOther, &QCheckBox::clicked, this, &PasswordPage::ckbOtherClick);
+    BindEdit(tbOther, model_.tbOther, [this] { Show(); });
+    BindPick(cbWordMode, model_.cbWordMode, [this] { Show(); });
+    connect(btnGo, &QPushButton::clicked, this, &PasswordPage::btnGoClick);
+    connect(btnSave, &QPushButton::clicked, this, &PasswordPage::btnSaveClick);
+    connect(lbPasswords, &QListWidget::itemSelectionChanged, this,
+            [this] { model_.lbPasswordsIndex = lbPasswords->selectedRow(); });
+    connect(lbPasswords, &PasswordListBox::dblClicked, this, &PasswordPage::lbPasswordsDblClick);
+}
+
+void PasswordPage::SetInitialMode()
+{
+    model_.SetInitialMode();
+    Show();
+}
+
+void PasswordPage::seChange()
+{
+    Show();
+}
+
+void PasswordPage::ckbOtherClick()
+{
+    model_.ckbOther = ckbOther->isChecked();
+    model_.ckbOtherClick();
+    Show();
+}
+
+void PasswordPage::btnGoClick()
+{
+    model_.btnGoClick();
+    Show();
+}
+
+void PasswordPage::lbPasswordsDblClick()
+{
+    model_.lbPasswordsDblClick();
+}
+
+void PasswordPage::btnSaveClick()
+{
+    model_.btnSaveClick();
+}
+
+void PasswordPage::Show()
+{
+    for (SpinBox* box :
+         {seMinLen, seMaxLen, seUpper1, seUpper2, seLower1, seLower2, seNum1, seNum2, seOther1, seOther2, seGenerate})
+        box->sync();
+    const std::pair<QCheckBox*, bool> ticks[] = {{ckbUpper, model_.ckbUpper},
+                                                 {ckbLower, model_.ckbLower},
+                                                 {ckbNumeric, model_.ckbNumeric},
+                                                 {ckbOther, model_.ckbOther}};
+    for (const auto& [box, ticked] : ticks) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(ticked);
+    }
+    ShowText(tbOther, model_.tbOther.text());
+    tbOther->setEnabled(model_.tbOtherEnabled);
+    ShowIndex(cbWordMode, model_.cbWordMode.index());
+    btnSave->setEnabled(model_.btnSaveEnabled);
+    ShowList();
+}
+
+void PasswordPage::ShowList()
+{
+    lbPasswords->setColumns(model_.lbPasswordsColumns);
+    bool same = lbPasswords->count() == static_cast<int>(model_.lbPasswords.size());
+    for (int row = 0; same && row < lbPasswords->count(); ++row)
+        same = lbPasswords->item(row)->text() == QString::fromStdString(model_.lbPasswords[static_cast<size_t>(row)]);
+    if (!same) {
+        const QSignalBlocker blocker(lbPasswords);
+        lbPasswords->clear();
+        for (const std::string& password : model_.lbPasswords)
+            lbPasswords->addItem(QString::fromStdString(password));
+    }
+    lbPasswords->showSelectedRow(model_.lbPasswordsIndex);
+}
 
 } // namespace tarvelle

