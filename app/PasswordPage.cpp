@@ -88,7 +88,7 @@ PasswordPage::PasswordPage(Platform& platform, EntropyPool& entropy, LcgRandom& 
     : QWidget(parent), model_(platform, entropy, generator, draws_), platform_(platform)
 {
     setObjectName(QStringLiteral("tsPasswords"));
-    // The page is made before the window adopts it: its labels size themselves to its own font.
+    // The page's own font, so that its labels measure their captions in it however the page is created.
     setFont(ArialFont());
     CreateLengthRow();
     CreateClassRows();
@@ -309,6 +309,8 @@ void PasswordPage::ShowList()
         lbPasswords->clear();
         for (const std::string& password : model_.lbPasswords)
             lbPasswords->addItem(QString::fromStdString(password));
+        // Lay the columns out now rather than on a later pass, so the scroll bar is there with the items.
+        lbPasswords->doItemsLayout();
     }
     lbPasswords->showSelectedRow(model_.lbPasswordsIndex);
 }

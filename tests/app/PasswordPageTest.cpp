@@ -1,6 +1,7 @@
 #include "PasswordPageFixture.h"
 #include "RowName.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -123,6 +124,7 @@ TEST_F(PasswordPageTest, StartsWithTheDefaults)
     EXPECT_EQ(Find<QLineEdit>("tbOther")->text(), QStringLiteral("!@#$%^*"));
     EXPECT_TRUE(Find<QLineEdit>("tbOther")->isEnabled());
     EXPECT_EQ(Find<QComboBox>("cbWordMode")->count(), 4);
+    EXPECT_EQ(Find<QComboBox>("cbWordMode")->view()->sizeHintForRow(0), 14);
     EXPECT_EQ(Find<QComboBox>("cbWordMode")->currentText(), QStringLiteral("Show passwords more easily pronounced"));
     EXPECT_EQ(Find<QPushButton>("btnGo")->text(), QStringLiteral("&Generate ->"));
     EXPECT_EQ(Find<QPushButton>("btnSave")->text(), QStringLiteral("&Save List"));
@@ -211,7 +213,6 @@ TEST_P(PasswordPageColumns, FollowTheMaximumLengthAndFillColumnByColumn)
 {
     Type("seMaxLen", GetParam().maxLength);
     Click("btnGo");
-    QTest::qWait(20); // the list lays its items out and sets its scroll bar when events run
     PasswordListBox* list = List();
     ASSERT_EQ(list->count(), 9);
     EXPECT_EQ(list->columns(), GetParam().columns);
