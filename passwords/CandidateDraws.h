@@ -7,42 +7,78 @@
 //  - LcgDraws: the program's generator; every draw is computed from the candidate's first seed and its place in
 //    the order, so a character nobody reads costs nothing, and each result equals EagerDraws' exactly;
 //  - SystemDraws: the system's generator; its draws are independent, so a character is drawn when it is read
-//    and one never read is never drawn, which changes no password's odds.
+//    and one never read is never drawn, which changes no password's odds. The four counts share one read, and
+//    so do the draws of a shuffle (SystemRandom::StartBatch), with the same odds as one draw at a time.
 #pragma once
 
 #include "Random.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace tarvelle::detail {
 
+/// For i = 0 .. length - 1: swaps order[i] with order[draw(i)], draw(i) being below length.
+template <class Draw> void ShuffleBy(uint16_t* order, uint32_t length, Draw&& draw)
+{
+    for (uint32_t i = 0; i < length; ++i)
+        std::swap(order[i], order[draw(i)]);
+}
+
+/// The four counts, each drawn by draw(run) and handed to perClass(run, count) before the next is drawn;
+/// false when perClass stops.
+template <class PerClass, class Draw> bool CountsBy(PerClass& perClass, Draw&& draw)
+{
+#pragma GCC unroll 4
+    for (size_t run = 0; run < 4; ++run) {
+        if (!perClass(run, draw(run)))
+            return false;
+    }
+    return true;
+}
+
 class EagerDraws
 {
 public:
-    EagerDraws(RandomSource& random, size_t capacity) : random_(random), values_(capacity + 1) { }
+    EagerDraws(RandomSource& random, size_t capacity) : random_(random), capacity_(capacity), values_(capacity + 1) { }
 
-    // The composer's calls, in the order of a candidate's draws: Begin, four times Count and Characters,
-    // then (when the length fits) SwapDraw for i = 0 .. length - 1 and any number of Character, then End.
+    // The composer's calls, in the order of a candidate's draws: Begin, DrawCounts (each count followed by
+    // its class's Characters), then (when the length fits) Shuffle and any number of Character, then End.
 
     void Begin() { }
-    uint32_t Count(uint32_t span) { return random_.RandomBelow(span); }
-    /// The next `total` draws are characters of one class; the first `kept` of them fill slots from `first`.
-    void Characters(size_t, size_t first, size_t kept, uint64_t total, uint32_t setSize)
+    /// Draws the four class counts in turn, each below its span, handing each to perClass(run, count), which
+    /// makes the class's character draws (Characters) or returns false to stop.
+    template <class PerClass> bool DrawCounts(const std::array<uint32_t, 4>& spans, PerClass&& perClass)
     {
-        random_.FillBelow(setSize, values_.data() + first, kept);
-        random_.DiscardBelow(setSize, total - kept);
+        return CountsBy(perClass, [&](size_t run) { return random_.RandomBelow(spans[run]); });
     }
-    /// The shuffle's draw for position i (asked for i = 0, 1, ... length - 1 in turn).
-    uint32_t SwapDraw(uint32_t length, uint32_t) { return random_.RandomBelow(length); }
+    /// The next `count` draws are characters of one class, for the slots from `first` on.
+    void Characters(size_t, uint64_t first, uint64_t count, uint32_t setSize)
+    {
+        // Only `capacity` characters are kept: a longer candidate is dropped, its other draws still made.
+        const uint64_t stored = std::min<uint64_t>(first, capacity_);
+        const uint64_t kept = std::min<uint64_t>(count, capacity_ - stored);
+        random_.FillBelow(setSize, values_.data() + stored, static_cast<size_t>(kept));
+        random_.DiscardBelow(setSize, count - kept);
+    }
+    /// The shuffle of a candidate of `length` characters: for i = 0 .. length - 1, swaps order[i] with the
+    /// place of its draw.
+    void Shuffle(uint16_t* order, uint32_t length)
+    {
+        ShuffleBy(order, length, [&](uint32_t) { return random_.RandomBelow(length); });
+    }
     /// The drawn index (into its class's set) of the character in slot.
     uint32_t Character(size_t, size_t slot) { return values_[slot]; }
     void End() { }
 
 private:
     RandomSource& random_;
+    size_t capacity_;
     std::vector<uint32_t> values_;
 };
 
@@ -63,22 +99,28 @@ public:
         start_ = random_.GeneratorSeed;
         place_ = 0;
     }
-    uint32_t Count(uint32_t span) { return LcgRandom::Scale(span, SeedAt(++place_)); }
-    void Characters(size_t run, size_t first, size_t, uint64_t total, uint32_t setSize)
+    template <class PerClass> bool DrawCounts(const std::array<uint32_t, 4>& spans, PerClass&& perClass)
     {
-        runs_[run] = {first, place_ + 1, setSize};
-        place_ += total;
+        return CountsBy(perClass, [&](size_t run) { return LcgRandom::Scale(spans[run], SeedAt(++place_)); });
     }
-    uint32_t SwapDraw(uint32_t length, uint32_t i)
+    void Characters(size_t run, uint64_t, uint64_t count, uint32_t setSize)
     {
-        // Characters come before the shuffle, so the draw's place is fixed by the counts alone.
+        setSizes_[run] = setSize;
+        place_ += count;
+    }
+    void Shuffle(uint16_t* order, uint32_t length)
+    {
+        // Characters come before the shuffle, so the draws' places are fixed by the counts alone; a kept
+        // candidate's places all lie within the table.
         shuffled_ = length;
-        return LcgRandom::Scale(length, SeedAt(place_ + 1 + i));
+        const LcgJump* jumps = jumps_.data() + place_ + 1;
+        const uint32_t start = start_;
+        ShuffleBy(order, length, [&](uint32_t i) { return LcgRandom::Scale(length, jumps[i].Apply(start)); });
     }
     uint32_t Character(size_t run, size_t slot)
     {
-        const Run& r = runs_[run];
-        return LcgRandom::Scale(r.setSize, SeedAt(r.place + (slot - r.first)));
+        // Slot s of class `run` follows run + 1 count draws and s character draws.
+        return LcgRandom::Scale(setSizes_[run], jumps_[slot + run + 2].Apply(start_));
     }
     void End()
     {
@@ -87,13 +129,6 @@ public:
     }
 
 private:
-    struct Run
-    {
-        size_t first = 0; // slot of the class's first character
-        uint64_t place = 0; // place of its first draw in the candidate's order (1: the candidate's first draw)
-        uint32_t setSize = 0;
-    };
-
     /// The seed after the candidate's draw number `place`.
     uint32_t SeedAt(uint64_t place) const
     {
@@ -102,7 +137,7 @@ private:
 
     LcgRandom& random_;
     std::vector<LcgJump> jumps_; // jumps_[p]: p generator steps
-    std::array<Run, 4> runs_ {};
+    std::array<uint32_t, 4> setSizes_ {};
     uint32_t start_ = 0;
     uint64_t place_ = 0; // draws of the candidate before its shuffle
     uint32_t shuffled_ = 0; // draws of its shuffle
@@ -111,17 +146,45 @@ private:
 class SystemDraws
 {
 public:
-    SystemDraws(SystemRandom& random, size_t) : random_(random) { }
+    SystemDraws(SystemRandom& random, size_t capacity, const std::array<uint32_t, 4>& spans)
+        : random_(random), countShape_(SystemRandom::ShapeOf(spans))
+    {
+        for (uint32_t length = 0; length <= capacity; ++length) {
+            const std::vector<uint32_t> ranges(length, length);
+            const auto shape = SystemRandom::ShapeOf(ranges);
+            if (!shape)
+                break;
+            shuffleShapes_.push_back(*shape);
+        }
+    }
 
     void Begin() { }
-    uint32_t Count(uint32_t span) { return random_.RandomBelow(span); }
-    void Characters(size_t run, size_t, size_t, uint64_t, uint32_t setSize) { setSizes_[run] = setSize; }
-    uint32_t SwapDraw(uint32_t length, uint32_t) { return random_.RandomBelow(length); }
+    template <class PerClass> bool DrawCounts(const std::array<uint32_t, 4>& spans, PerClass&& perClass)
+    {
+        if (!countShape_) [[unlikely]]
+            return CountsBy(perClass, [&](size_t run) { return random_.RandomBelow(spans[run]); });
+        // The four counts are one read when their ranges allow it.
+        SystemRandom::DrawBatch batch = random_.StartBatch(*countShape_);
+        return CountsBy(perClass, [&](size_t run) { return batch.Next(spans[run]); });
+    }
+    void Characters(size_t run, uint64_t, uint64_t, uint32_t setSize) { setSizes_[run] = setSize; }
+    void Shuffle(uint16_t* order, uint32_t length)
+    {
+        if (length >= shuffleShapes_.size()) [[unlikely]] {
+            ShuffleBy(order, length, [&](uint32_t) { return random_.RandomBelow(length); });
+            return;
+        }
+        // The whole shuffle is one read.
+        SystemRandom::DrawBatch batch = random_.StartBatch(shuffleShapes_[length]);
+        ShuffleBy(order, length, [&](uint32_t) { return batch.Next(length); });
+    }
     uint32_t Character(size_t run, size_t) { return random_.RandomBelow(setSizes_[run]); }
     void End() { }
 
 private:
     SystemRandom& random_;
+    std::optional<SystemRandom::BatchShape> countShape_;
+    std::vector<SystemRandom::BatchShape> shuffleShapes_; // [length]: a shuffle's draws, while one read holds them
     std::array<uint32_t, 4> setSizes_ {};
 };
 

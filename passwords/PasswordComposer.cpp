@@ -77,6 +77,7 @@ struct RunPlan
 {
     Alphabet alphabet;
     std::array<ClassDraw, 4> classes;
+    std::array<uint32_t, 4> spans {}; // the classes' spans
     int64_t minLength = 0;
     int64_t maxLength = 0;
     size_t capacity = 0; // characters kept per candidate; a longer one is dropped anyway
@@ -110,6 +111,8 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     const auto otherSize = static_cast<uint32_t>(plan.alphabet.letters.size() - 62);
     plan.classes = {MakeClassDraw(settings.Upper, 26, 0), MakeClassDraw(settings.Lower, 26, 26),
                     MakeClassDraw(settings.Numeric, 10, 52), MakeClassDraw(settings.Other, otherSize, 62)};
+    for (size_t run = 0; run < plan.spans.size(); ++run)
+        plan.spans[run] = plan.classes[run].span;
     plan.minLength = settings.MinLength;
     plan.maxLength = settings.MaxLength;
     plan.capacity = static_cast<size_t>(std::max(settings.MaxLength, 0));
@@ -120,15 +123,23 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     return plan;
 }
 
+/// Runs whose candidates have fewer characters start each shuffle from a copy of kIdentity.
+constexpr size_t kSmallCapacity = 16;
+constexpr auto kIdentity = [] {
+    std::array<uint16_t, kSmallCapacity> identity {};
+    std::iota(identity.begin(), identity.end(), uint16_t {0});
+    return identity;
+}();
+
 /// One candidate's working storage, allocated once per run. Slots hold the classes' characters in the order
 /// they are drawn; positions are the places after the shuffle.
 struct Candidate
 {
     std::array<size_t, 4> first {}; // slot of each class's first character
-    std::vector<uint32_t> order; // order[j]: the slot at position j
+    std::vector<uint16_t> order; // order[j]: the slot at position j
     std::vector<uint32_t> shown; // shown[j]: the character at position j, numbered as in the alphabet
 
-    explicit Candidate(size_t capacity) : order(capacity + 1), shown(capacity + 1) { }
+    explicit Candidate(size_t capacity) : order(std::max(capacity + 1, kIdentity.size())), shown(capacity + 1) { }
 
     /// The class whose characters include slot.
     size_t ClassOf(size_t slot) const { return size_t {slot >= first[1]} + (slot >= first[2]) + (slot >= first[3]); }
@@ -138,22 +149,20 @@ struct Candidate
 /// above 0 is drawn for an empty Other set.
 template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Candidate& candidate)
 {
-    const auto capacity = static_cast<int64_t>(plan.capacity);
     int64_t length = 0;
-    for (size_t run = 0; run < plan.classes.size(); ++run) {
+    const bool drawn = draws.DrawCounts(plan.spans, [&](size_t run, uint32_t value) {
         const ClassDraw& draw = plan.classes[run];
-        const int64_t count = std::max<int64_t>(int64_t {draws.Count(draw.span)} + draw.min, 0);
-        if (draw.setSize == 0 && count > 0) [[unlikely]]
-            return -1;
-        // Only `capacity` characters are kept: a longer candidate is dropped, its other draws still made.
-        const int64_t stored = std::min(length, capacity);
-        const int64_t kept = std::min(count, capacity - stored);
-        candidate.first[run] = static_cast<size_t>(stored);
-        draws.Characters(run, static_cast<size_t>(stored), static_cast<size_t>(kept), static_cast<uint64_t>(count),
-                         draw.setSize);
+        const int64_t count = std::max<int64_t>(int64_t {value} + draw.min, 0);
+        // Only the Other set can be empty.
+        if (run == 3 && draw.setSize == 0 && count > 0) [[unlikely]]
+            return false;
+        // A class's first slot matters only when the candidate is kept, and then it lies below the capacity.
+        candidate.first[run] = static_cast<size_t>(length);
+        draws.Characters(run, static_cast<uint64_t>(length), static_cast<uint64_t>(count), draw.setSize);
         length += count;
-    }
-    return length;
+        return true;
+    });
+    return drawn ? length : -1;
 }
 
 /// Shuffles a candidate of n characters that met the length range, tests it by the mode and spells it when
@@ -161,13 +170,14 @@ template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Ca
 template <class Draws>
 std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& candidate, uint32_t n)
 {
-    // Filling a fixed stretch keeps the loop's end predictable; short candidates are the common case.
-    const size_t identity = plan.capacity <= 32 ? plan.capacity : n;
-    std::iota(candidate.order.begin(), candidate.order.begin() + static_cast<ptrdiff_t>(identity), 0u);
-    for (uint32_t i = 0; i < n; ++i)
-        std::swap(candidate.order[i], candidate.order[draws.SwapDraw(n, i)]);
+    uint16_t* order = candidate.order.data();
+    if (plan.capacity < kSmallCapacity)
+        std::copy(kIdentity.begin(), kIdentity.end(), order); // a fixed stretch: a few wide stores, no loop
+    else
+        std::iota(order, order + n, uint16_t {0});
+    draws.Shuffle(order, n);
     const auto reveal = [&](uint32_t j) {
-        const size_t slot = candidate.order[j];
+        const size_t slot = order[j];
         const size_t run = candidate.ClassOf(slot);
         candidate.shown[j] = plan.classes[run].base + draws.Character(run, slot);
     };
@@ -195,8 +205,8 @@ std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& 
 }
 
 template <class Draws>
-ComposeEnd Run(const RunPlan& plan, Draws& draws, Platform& platform, std::vector<std::string>& out,
-               ComposeStats& stats)
+ComposeEnd RunCounted(const RunPlan& plan, Draws& draws, Platform& platform, std::vector<std::string>& out,
+                      ComposeStats& stats)
 {
     Candidate candidate(plan.capacity);
     const uint32_t start = platform.tickCount();
@@ -231,6 +241,17 @@ ComposeEnd Run(const RunPlan& plan, Draws& draws, Platform& platform, std::vecto
     return ComposeEnd::Filled;
 }
 
+template <class Draws>
+ComposeEnd Run(const RunPlan& plan, Draws& draws, Platform& platform, std::vector<std::string>& out,
+               ComposeStats& stats)
+{
+    // Counted in a local, which the loop can keep in registers, and handed over at the end.
+    ComposeStats counted = stats;
+    const ComposeEnd end = RunCounted(plan, draws, platform, out, counted);
+    stats = counted;
+    return end;
+}
+
 } // namespace
 
 std::vector<std::string> SplitCharacters(std::string_view text)
@@ -258,7 +279,7 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& ran
         return Run(plan, draws, platform, out, counts);
     }
     if (auto* system = dynamic_cast<SystemRandom*>(&random)) {
-        detail::SystemDraws draws(*system, plan.capacity);
+        detail::SystemDraws draws(*system, plan.capacity, plan.spans);
         return Run(plan, draws, platform, out, counts);
     }
     detail::EagerDraws draws(random, plan.capacity);

@@ -3,6 +3,7 @@
 #include <sys/random.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -80,19 +81,37 @@ SystemRandom::~SystemRandom()
     explicit_bzero(buffer_.data(), sizeof(buffer_));
 }
 
-uint32_t SystemRandom::TakeBitsAcrossWords(unsigned count)
+uint32_t SystemRandom::LargeBelow(uint32_t n)
 {
-    // The bits left in the old word come first, the rest from the next word; none is wasted.
-    const uint64_t low = bits_;
-    const unsigned have = available_;
-    if (next_ == kBufferWords)
-        Refill();
-    const uint64_t word = buffer_[next_++];
-    const unsigned need = count - have; // 1..32, since have < count <= 32
-    const auto taken = static_cast<uint32_t>((low | (word << have)) & ((uint64_t {1} << count) - 1u));
-    bits_ = word >> need;
-    available_ = 64 - need;
-    return taken;
+    if ((n & (n - 1u)) == 0)
+        return TakeBits(static_cast<unsigned>(std::countr_zero(n)));
+    if (n <= 65536u)
+        return Lemire<16>(n);
+    return Lemire<32>(n);
+}
+
+std::optional<SystemRandom::BatchShape> SystemRandom::ShapeOf(std::span<const uint32_t> ranges)
+{
+    // A larger product needs more than kMostBits bits anyway; stopping here also keeps it from overflowing.
+    constexpr uint64_t kLargestPower = uint64_t {1} << kMostBits;
+    BatchShape shape;
+    uint32_t largest = 1;
+    for (const uint32_t n : ranges) {
+        if (n == 0 || shape.power > kLargestPower / n)
+            return std::nullopt;
+        shape.power *= n;
+        largest = std::max(largest, n);
+    }
+    // A power of two needs exactly its bits; otherwise seven spare bits make a rejection rare (below 1 in 128).
+    const bool exact = (shape.power & (shape.power - 1u)) == 0;
+    shape.bits = exact ? static_cast<unsigned>(std::countr_zero(shape.power))
+                       : static_cast<unsigned>(std::bit_width(shape.power)) + 7u;
+    // rest x n must stay below 2^64 while the digits are read off.
+    if (shape.bits > kMostBits || shape.bits + static_cast<unsigned>(std::bit_width(largest)) > 64u)
+        return std::nullopt;
+    const uint64_t mask = (uint64_t {1} << shape.bits) - 1u;
+    shape.threshold = ((mask - shape.power) + 1u) % shape.power;
+    return shape;
 }
 
 void SystemRandom::Refill()
@@ -100,7 +119,7 @@ void SystemRandom::Refill()
     constexpr size_t kBytes = sizeof(buffer_);
     size_t filled = 0;
     while (filled < kBytes) {
-        const ssize_t got = getrandom(reinterpret_cast<uint8_t*>(buffer_.data()) + filled, kBytes - filled, 0);
+        const ssize_t got = getrandom(buffer_.data() + filled, kBytes - filled, 0);
         if (got > 0) {
             filled += static_cast<size_t>(got);
         } else if (got < 0 && errno != EINTR) {
@@ -109,7 +128,7 @@ void SystemRandom::Refill()
             std::abort();
         }
     }
-    next_ = 0;
+    bitPos_ = 0;
     bytesRead_ += kBytes;
 }
 

@@ -12,6 +12,9 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <optional>
+#include <span>
 
 namespace tarvelle {
 
@@ -69,8 +72,9 @@ public:
 
 /// Unbiased draws from the operating system's random generator (getrandom), read into a buffer in blocks.
 /// A power of two costs exactly its bits; other n up to 256 cost 8 bits per try (Lemire's multiply-and-
-/// reject), up to 65536 16 bits, beyond that 32, so a password takes few bytes from the system. The results
-/// depend on nothing but the system's bytes; draws made in another order have the same odds.
+/// reject), up to 65536 16 bits, beyond that 32; a batch of several draws shares one read (StartBatch), so a
+/// password takes few bytes from the system. The results depend on nothing but the system's bytes; draws made
+/// in another order have the same odds.
 class SystemRandom final : public RandomSource
 {
 public:
@@ -84,13 +88,11 @@ public:
     {
         if (n <= 1u)
             return 0;
+        if (n > 256u) [[unlikely]]
+            return LargeBelow(n);
         if ((n & (n - 1u)) == 0)
             return TakeBits(static_cast<unsigned>(std::countr_zero(n)));
-        if (n <= 256u)
-            return Lemire<8>(n);
-        if (n <= 65536u)
-            return Lemire<16>(n);
-        return Lemire<32>(n);
+        return Lemire<8>(n);
     }
     /// Same as count calls of RandomBelow(n).
     void FillBelow(uint32_t n, uint32_t* out, size_t count) override
@@ -101,24 +103,82 @@ public:
     /// Reads nothing: results nobody sees need no randomness.
     void DiscardBelow(uint32_t, uint64_t) override { }
 
+    /// How to take several draws from one read: Lemire's draw below `power`, the product of their ranges, from
+    /// `bits` bits, accepted when the low bits of x * power reach `threshold` (2^bits mod power).
+    struct BatchShape
+    {
+        uint64_t power = 1;
+        uint64_t threshold = 0;
+        unsigned bits = 0;
+    };
+
+    /// The draws of one batch, read off as the digits of Lemire's draw: below ranges[0] first, then below
+    /// ranges[1], and so on, each uniform and independent of the others.
+    class DrawBatch
+    {
+    public:
+        DrawBatch() = default;
+        DrawBatch(uint64_t x, unsigned bits) : rest_(x), mask_((uint64_t {1} << bits) - 1u), bits_(bits) { }
+
+        /// The next draw, below n (the next of the shape's ranges).
+        uint32_t Next(uint32_t n)
+        {
+            const uint64_t m = rest_ * n;
+            rest_ = m & mask_;
+            return static_cast<uint32_t>(m >> bits_);
+        }
+
+    private:
+        uint64_t rest_ = 0;
+        uint64_t mask_ = 0;
+        unsigned bits_ = 0;
+    };
+
+    /// The batch of one draw below each of `ranges` (all above 0); none when their product is too large for
+    /// one read.
+    static std::optional<BatchShape> ShapeOf(std::span<const uint32_t> ranges);
+    /// Reads one batch of the given shape.
+    DrawBatch StartBatch(const BatchShape& shape)
+    {
+        const uint64_t mask = (uint64_t {1} << shape.bits) - 1u;
+        for (;;) {
+            const uint64_t x = TakeWide(shape.bits);
+            if (((x * shape.power) & mask) >= shape.threshold) [[likely]]
+                return {x, shape.bits};
+        }
+    }
+
     /// Bytes taken from the operating system so far.
     uint64_t BytesRead() const { return bytesRead_; }
 
-private:
-    static constexpr size_t kBufferWords = 512; // 4 KiB per read
+    /// Bytes the system is asked for at a time.
+    static constexpr size_t kBlockBytes = 16384;
 
-    /// The next `count` random bits (count 1 to 32).
-    uint32_t TakeBits(unsigned count)
+private:
+    static_assert(std::endian::native == std::endian::little, "TakeWide reads the buffer as little-endian words");
+    /// The most bits taken at once.
+    static constexpr unsigned kMostBits = 56;
+    /// A take starts at a bit up to this one; past it the buffer is refilled and its last bits go unused.
+    static constexpr size_t kLastStart = (kBlockBytes - sizeof(uint64_t)) * 8;
+
+    /// The next `count` random bits (count 0 to kMostBits).
+    uint64_t TakeWide(unsigned count)
     {
-        if (available_ >= count) [[likely]] {
-            const auto taken = static_cast<uint32_t>(bits_ & ((uint64_t {1} << count) - 1u));
-            bits_ >>= count;
-            available_ -= count;
-            return taken;
-        }
-        return TakeBitsAcrossWords(count);
+        if (bitPos_ > kLastStart) [[unlikely]]
+            Refill();
+        // Eight bytes from the byte holding the next bit hold at least 57 unread bits: no branch on where the
+        // word boundaries fall. Bits count from the low end of each byte, so no bit is taken twice.
+        uint64_t word = 0;
+        std::memcpy(&word, buffer_.data() + (bitPos_ >> 3), sizeof(word));
+        const uint64_t taken = (word >> (bitPos_ & 7u)) & ((uint64_t {1} << count) - 1u);
+        bitPos_ += count;
+        return taken;
     }
-    uint32_t TakeBitsAcrossWords(unsigned count);
+    /// The next `count` random bits (count 1 to 32).
+    uint32_t TakeBits(unsigned count) { return static_cast<uint32_t>(TakeWide(count)); }
+
+    /// RandomBelow for n above 256.
+    uint32_t LargeBelow(uint32_t n);
 
     /// x of W bits; x * n / 2^W is uniform once the low W bits of the product reach 2^W mod n.
     template <unsigned W> uint32_t Lemire(uint32_t n)
@@ -135,10 +195,8 @@ private:
 
     void Refill();
 
-    std::array<uint64_t, kBufferWords> buffer_ {};
-    size_t next_ = kBufferWords;
-    uint64_t bits_ = 0;
-    unsigned available_ = 0;
+    std::array<uint8_t, kBlockBytes> buffer_ {};
+    size_t bitPos_ = kBlockBytes * 8; // the next unread bit; past kLastStart: read a new block first
     uint64_t bytesRead_ = 0;
 };
 

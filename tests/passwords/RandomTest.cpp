@@ -105,7 +105,7 @@ TEST(SystemRandom, ReadsTheSystemInBlocks)
     SystemRandom random;
     for (int i = 0; i < 200; ++i)
         random.RandomBelow(26);
-    EXPECT_EQ(random.BytesRead(), 4096u);
+    EXPECT_EQ(random.BytesRead(), SystemRandom::kBlockBytes);
 }
 
 struct RangeCase
@@ -184,6 +184,94 @@ TEST(SystemRandom, FillMatchesItsRange)
     for (size_t i = 0; i < 999; ++i)
         EXPECT_LT(out[i], 12u);
     EXPECT_EQ(out[999], 0xFFFFFFFFu);
+}
+
+struct ShapeCase
+{
+    const char* name;
+    std::vector<uint32_t> ranges;
+    uint64_t power;
+    unsigned bits;
+};
+
+class BatchShapes : public testing::TestWithParam<ShapeCase>
+{ };
+
+TEST_P(BatchShapes, ReadEnoughBitsAndRejectOnlyTheRemainder)
+{
+    const ShapeCase& c = GetParam();
+    const auto shape = SystemRandom::ShapeOf(c.ranges);
+    ASSERT_TRUE(shape.has_value());
+    EXPECT_EQ(shape->power, c.power);
+    EXPECT_EQ(shape->bits, c.bits);
+    // Lemire's test: the low bits of x * power must reach 2^bits mod power.
+    EXPECT_EQ(shape->threshold, ((uint64_t {1} << c.bits) % c.power));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, BatchShapes,
+                         testing::Values(ShapeCase {"Empty", {}, 1, 0},
+                                         ShapeCase {"PowersOfTwoExactly", {4, 8, 2, 2}, 128, 7},
+                                         ShapeCase {"OnesNeedNoBits", {1, 1}, 1, 0}, ShapeCase {"Three", {3}, 3, 9},
+                                         ShapeCase {"TenTens", std::vector<uint32_t>(10, 10), 10000000000u, 41},
+                                         ShapeCase {"Mixed", {26, 10, 7}, 1820, 18}),
+                         test::RowName());
+
+TEST(SystemRandom, RefusesBatchesTooLargeForOneRead)
+{
+    EXPECT_FALSE(SystemRandom::ShapeOf(std::vector<uint32_t>(20, 10)).has_value()); // 10^20 > 2^64
+    EXPECT_FALSE(SystemRandom::ShapeOf(std::vector<uint32_t>(14, 14)).has_value()); // 14^14 needs more than 56 bits
+    EXPECT_TRUE(SystemRandom::ShapeOf(std::vector<uint32_t>(13, 13)).has_value());
+    EXPECT_FALSE(SystemRandom::ShapeOf(std::vector<uint32_t> {5, 0}).has_value()); // a range of 0 has no draw
+}
+
+/// Chi-square of the joint draws of a batch over every combination; true when within six deviations.
+bool BatchLooksUniform(const std::vector<uint32_t>& ranges, int each)
+{
+    SystemRandom random;
+    const auto shape = SystemRandom::ShapeOf(ranges);
+    if (!shape)
+        return false;
+    std::vector<int> counts(shape->power);
+    for (uint64_t i = 0; i < each * shape->power; ++i) {
+        SystemRandom::DrawBatch batch = random.StartBatch(*shape);
+        uint64_t cell = 0;
+        for (const uint32_t n : ranges) {
+            const uint32_t v = batch.Next(n);
+            if (v >= n)
+                return false;
+            cell = cell * n + v;
+        }
+        ++counts[cell];
+    }
+    double chiSquare = 0;
+    for (const int count : counts)
+        chiSquare += (count - each) * (count - each) / static_cast<double>(each);
+    const auto freedom = static_cast<double>(shape->power) - 1.0;
+    return chiSquare < freedom + 6 * std::sqrt(2 * freedom);
+}
+
+TEST(SystemRandom, BatchDrawsAreUniformAndIndependent)
+{
+    // Every combination of the batch's draws must be equally likely, not only each draw on its own.
+    EXPECT_TRUE(BatchLooksUniform({10, 10}, 300));
+    EXPECT_TRUE(BatchLooksUniform({3, 5, 7}, 300));
+    EXPECT_TRUE(BatchLooksUniform({3, 3, 3}, 1000));
+    EXPECT_TRUE(BatchLooksUniform({4, 2, 2}, 1000));
+    EXPECT_TRUE(BatchLooksUniform({7, 1, 7}, 500));
+}
+
+TEST(SystemRandom, ExactBatchesTakeOnlyTheirBits)
+{
+    // One-byte batches (a power of two) are never rejected: 16000 of them fit in the first block, 17000 not.
+    SystemRandom random;
+    const auto shape = SystemRandom::ShapeOf(std::vector<uint32_t> {16, 16});
+    ASSERT_TRUE(shape.has_value());
+    for (int i = 0; i < 16000; ++i)
+        random.StartBatch(*shape);
+    EXPECT_EQ(random.BytesRead(), SystemRandom::kBlockBytes);
+    for (int i = 0; i < 1000; ++i)
+        random.StartBatch(*shape);
+    EXPECT_EQ(random.BytesRead(), 2 * SystemRandom::kBlockBytes);
 }
 
 } // namespace
