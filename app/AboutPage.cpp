@@ -1,6 +1,7 @@
 #include "AboutPage.h"
 
 #include "AboutLinks.h"
+#include "Fonts.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -8,15 +9,6 @@
 namespace tarvelle {
 
 namespace {
-
-QFont ArialFont(int pixelSize, bool bold, bool underline)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
 
 void SetTextColor(QLabel* label, const QColor& color)
 {

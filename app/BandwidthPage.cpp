@@ -1,6 +1,7 @@
 #include "BandwidthPage.h"
 
 #include "Binding.h"
+#include "Fonts.h"
 #include "SpinBox.h"
 
 #include <QApplication>
@@ -28,15 +29,6 @@ constexpr int kLineOffset = 24;
 std::string LocaleDecimalSeparator()
 {
     return QLocale::system().decimalPoint().toStdString();
-}
-
-// Arial at the pixel sizes of 8 points (the page) and 7 points (Label17) on the 96-dpi desktop the layout
-// was drawn for.
-QFont ArialFont(int pixelSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    return font;
 }
 
 // The tolerance lines take the desktop's colour for text in windows.

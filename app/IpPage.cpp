@@ -1,6 +1,7 @@
 #include "IpPage.h"
 
 #include "Binding.h"
+#include "Fonts.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -19,9 +20,7 @@ constexpr int kCaptionRight = 112;
 // The small grey texts: the binary lines, their captions and the local address blocks.
 QFont SmallFont()
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(kSmallPixelSize);
-    return font;
+    return ArialFont(kSmallPixelSize);
 }
 
 // The classic grey-text colour of the desktop; the toolkit's own disabled text colour varies with the style.

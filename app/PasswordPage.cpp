@@ -1,6 +1,7 @@
 #include "PasswordPage.h"
 
 #include "Binding.h"
+#include "Fonts.h"
 #include "HembryTabs.h"
 #include "PasswordList.h"
 #include "SpinBox.h"
@@ -26,13 +27,6 @@ constexpr int kMinBoxLeft = 212;
 constexpr int kMaxLabelLeft = 260;
 constexpr int kMaxBoxLeft = 284;
 constexpr QSize kSpinBoxSize {45, 23};
-
-QFont ArialFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    return font;
-}
 
 // "Courier New" resolves to its metric twin Liberation Mono where the original is not installed.
 QFont ListFont()
@@ -89,7 +83,7 @@ PasswordPage::PasswordPage(Platform& platform, EntropyPool& entropy, LcgRandom& 
 {
     setObjectName(QStringLiteral("tsPasswords"));
     // The page's own font, so that its labels measure their captions in it however the page is created.
-    setFont(ArialFont());
+    setFont(ArialFont(11));
     CreateLengthRow();
     CreateClassRows();
     CreateGenerateControls();

@@ -2,6 +2,7 @@
 
 #include "AboutPage.h"
 #include "BandwidthPage.h"
+#include "Fonts.h"
 #include "HembryTabs.h"
 #include "IpPage.h"
 #include "PasswordPage.h"
@@ -39,9 +40,7 @@ void TfrmBandwidthCalc::CreateLayout()
     setFixedSize(393, 305);
     move(kLaidOutPosition);
 
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(ArialFont(11));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ColorFromBgr(kWindowColor));
     pal.setColor(QPalette::WindowText, Qt::black);
