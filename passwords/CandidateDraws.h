@@ -149,12 +149,17 @@ public:
     SystemDraws(SystemRandom& random, size_t capacity, const std::array<uint32_t, 4>& spans)
         : random_(random), countShape_(SystemRandom::ShapeOf(spans))
     {
+        for (size_t run = 1; run < spans.size(); ++run)
+            countPowers_[run] = countPowers_[run - 1] * spans[run - 1];
         for (uint32_t length = 0; length <= capacity; ++length) {
             const std::vector<uint32_t> ranges(length, length);
             const auto shape = SystemRandom::ShapeOf(ranges);
             if (!shape)
                 break;
             shuffleShapes_.push_back(*shape);
+            uint64_t before = 1;
+            for (uint32_t i = 0; i < length; ++i, before *= length)
+                shufflePowers_.push_back(before);
         }
     }
 
@@ -164,8 +169,8 @@ public:
         if (!countShape_) [[unlikely]]
             return CountsBy(perClass, [&](size_t run) { return random_.RandomBelow(spans[run]); });
         // The four counts are one read when their ranges allow it.
-        SystemRandom::DrawBatch batch = random_.StartBatch(*countShape_);
-        return CountsBy(perClass, [&](size_t run) { return batch.Next(spans[run]); });
+        const SystemRandom::DrawBatch batch = random_.StartBatch(*countShape_);
+        return CountsBy(perClass, [&](size_t run) { return batch.At(countPowers_[run], spans[run]); });
     }
     void Characters(size_t run, uint64_t, uint64_t, uint32_t setSize) { setSizes_[run] = setSize; }
     void Shuffle(uint16_t* order, uint32_t length)
@@ -174,9 +179,11 @@ public:
             ShuffleBy(order, length, [&](uint32_t) { return random_.RandomBelow(length); });
             return;
         }
-        // The whole shuffle is one read.
-        SystemRandom::DrawBatch batch = random_.StartBatch(shuffleShapes_[length]);
-        ShuffleBy(order, length, [&](uint32_t) { return batch.Next(length); });
+        // The whole shuffle is one read. Each draw is taken by its place in the batch, so the draws do not
+        // wait on each other; the results are those of Next.
+        const SystemRandom::DrawBatch batch = random_.StartBatch(shuffleShapes_[length]);
+        const uint64_t* before = shufflePowers_.data() + size_t {length} * (length - 1) / 2;
+        ShuffleBy(order, length, [&](uint32_t i) { return batch.At(before[i], length); });
     }
     uint32_t Character(size_t run, size_t) { return random_.RandomBelow(setSizes_[run]); }
     void End() { }
@@ -184,7 +191,9 @@ public:
 private:
     SystemRandom& random_;
     std::optional<SystemRandom::BatchShape> countShape_;
+    std::array<uint64_t, 4> countPowers_ {1, 1, 1, 1}; // [run]: the product of the spans before it
     std::vector<SystemRandom::BatchShape> shuffleShapes_; // [length]: a shuffle's draws, while one read holds them
+    std::vector<uint64_t> shufflePowers_; // from index length x (length - 1) / 2: length^i for i < length
     std::array<uint32_t, 4> setSizes_ {};
 };
 

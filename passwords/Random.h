@@ -118,7 +118,7 @@ public:
     {
     public:
         DrawBatch() = default;
-        DrawBatch(uint64_t x, unsigned bits) : rest_(x), mask_((uint64_t {1} << bits) - 1u), bits_(bits) { }
+        DrawBatch(uint64_t x, unsigned bits) : first_(x), rest_(x), mask_((uint64_t {1} << bits) - 1u), bits_(bits) { }
 
         /// The next draw, below n (the next of the shape's ranges).
         uint32_t Next(uint32_t n)
@@ -127,8 +127,16 @@ public:
             rest_ = m & mask_;
             return static_cast<uint32_t>(m >> bits_);
         }
+        /// The draw below n that Next(n) would give after draws whose ranges multiply to `before` (their
+        /// product modulo 2^64 is enough). It does not wait on the draws before it, nor move Next on.
+        uint32_t At(uint64_t before, uint32_t n) const
+        {
+            // The rest after those draws is x * before modulo 2^bits; 2^bits divides 2^64.
+            return static_cast<uint32_t>((((first_ * before) & mask_) * n) >> bits_);
+        }
 
     private:
+        uint64_t first_ = 0;
         uint64_t rest_ = 0;
         uint64_t mask_ = 0;
         unsigned bits_ = 0;

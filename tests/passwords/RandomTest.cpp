@@ -260,6 +260,24 @@ TEST(SystemRandom, BatchDrawsAreUniformAndIndependent)
     EXPECT_TRUE(BatchLooksUniform({7, 1, 7}, 500));
 }
 
+TEST(SystemRandom, BatchDrawsByPlaceMatchTheDrawsInTurn)
+{
+    // The composer takes a shuffle's draws by their place; they must be the very draws Next reads off.
+    const std::vector<uint32_t> ranges {12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12};
+    const auto shape = SystemRandom::ShapeOf(ranges);
+    ASSERT_TRUE(shape.has_value());
+    SystemRandom random;
+    for (int round = 0; round < 1000; ++round) {
+        const SystemRandom::DrawBatch batch = random.StartBatch(*shape);
+        SystemRandom::DrawBatch inTurn = batch;
+        uint64_t before = 1;
+        for (const uint32_t n : ranges) {
+            ASSERT_EQ(batch.At(before, n), inTurn.Next(n));
+            before *= n;
+        }
+    }
+}
+
 TEST(SystemRandom, ExactBatchesTakeOnlyTheirBits)
 {
     // One-byte batches (a power of two) are never rejected: 16000 of them fit in the first block, 17000 not.
