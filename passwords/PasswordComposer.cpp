@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -84,7 +85,26 @@ struct RunPlan
     size_t count = 0;
     int32_t mode = 0;
     std::optional<PairAutomaton> test; // the mode's pair test; none in mode 0
+    // The test's step by alphabet number rather than letter code, so a step is one look-up:
+    // steps[(state << stepShift) + character].
+    std::vector<uint8_t> steps;
+    unsigned stepShift = 0;
+
+    /// The test's state after reading character s (numbered as in the alphabet).
+    uint8_t Step(uint8_t state, uint32_t s) const { return steps[(size_t {state} << stepShift) + s]; }
 };
+
+void MakeSteps(RunPlan& plan)
+{
+    const std::vector<uint8_t>& letters = plan.alphabet.letters;
+    plan.stepShift = static_cast<unsigned>(std::bit_width(letters.size() - 1));
+    const size_t stride = size_t {1} << plan.stepShift;
+    plan.steps.assign(plan.test->StateCount() * stride, PairAutomaton::kFailed);
+    for (size_t state = 0; state < plan.test->StateCount(); ++state) {
+        for (size_t s = 0; s < letters.size(); ++s)
+            plan.steps[state * stride + s] = plan.test->Next(static_cast<uint8_t>(state), letters[s]);
+    }
+}
 
 ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
 {
@@ -118,8 +138,10 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     plan.capacity = static_cast<size_t>(std::max(settings.MaxLength, 0));
     plan.count = static_cast<size_t>(std::max(settings.Count, 0));
     plan.mode = settings.Mode;
-    if (settings.Mode != kModeRandom)
+    if (settings.Mode != kModeRandom) {
         plan.test.emplace(pairs, settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
+        MakeSteps(plan);
+    }
     return plan;
 }
 
@@ -186,7 +208,7 @@ std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& 
         uint8_t state = PairAutomaton::kStart;
         for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
             reveal(revealed);
-            state = plan.test->Next(state, plan.alphabet.letters[candidate.shown[revealed]]);
+            state = plan.Step(state, candidate.shown[revealed]);
         }
         const bool passed = state != PairAutomaton::kFailed;
         if (passed == (plan.mode == kModeUnpronounceable))
