@@ -10,13 +10,6 @@ namespace tarvelle {
 
 namespace {
 
-void SetTextColor(QLabel* label, const QColor& color)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-}
-
 // The desktop's colour for text in windows, which the title and the heading use instead of the page's black.
 QColor WindowTextColor()
 {

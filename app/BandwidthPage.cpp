@@ -34,9 +34,7 @@ std::string LocaleDecimalSeparator()
 // The tolerance lines take the desktop's colour for text in windows.
 void UseWindowTextColor(QLabel* label)
 {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Active, QPalette::WindowText));
-    label->setPalette(pal);
+    SetTextColor(label, QApplication::palette().color(QPalette::Active, QPalette::WindowText));
 }
 
 // A number written by the page shows from its first digit, as a freshly set edit box does on the desktop the

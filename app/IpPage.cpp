@@ -145,9 +145,7 @@ QLabel* IpPage::AddLabel(const char* name, const QString& text, QPoint pos, bool
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (small) {
         label->setFont(SmallFont());
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, GrayTextColor());
-        label->setPalette(pal);
+        SetTextColor(label, GrayTextColor());
     }
     label->move(pos);
     label->adjustSize();

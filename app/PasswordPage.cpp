@@ -37,13 +37,6 @@ QFont ListFont()
     return font;
 }
 
-void SetTextColor(QWidget* widget, QPalette::ColorRole role, uint32_t color)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(role, ColorFromBgr(color));
-    widget->setPalette(pal);
-}
-
 // A caption whose accelerator only moves the focus to its control: a check box beside it is not ticked.
 class FocusLabel : public QLabel
 {
@@ -112,27 +105,27 @@ void PasswordPage::CreateClassRows()
     AddMinMaxLabels("Label25", "Label26", 36);
 
     ckbLower = AddCheckBox("ckbLower", QString(), {12, 60, 15, 17}, kLowerColor, "lowercase Alphabetic");
-    SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {28, 62}, ckbLower), QPalette::WindowText,
-                 kLowerColor);
+    SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {28, 62}, ckbLower),
+                 ColorFromBgr(kLowerColor));
     seLower1 = AddSpinBox(model_.seLower1, "seLower1", {{kMinBoxLeft, 56}, kSpinBoxSize}, "Minimum lowercase letters");
     seLower2 = AddSpinBox(model_.seLower2, "seLower2", {{kMaxBoxLeft, 56}, kSpinBoxSize}, "Maximum lowercase letters");
     AddMinMaxLabels("Label28", "Label29", 60);
 
     ckbNumeric = AddCheckBox("ckbNumeric", QString(), {12, 84, 15, 17}, kNumericColor, "Numeric");
-    SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {28, 86}, ckbNumeric), QPalette::WindowText,
-                 kNumericColor);
+    SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {28, 86}, ckbNumeric),
+                 ColorFromBgr(kNumericColor));
     seNum1 = AddSpinBox(model_.seNum1, "seNum1", {{kMinBoxLeft, 80}, kSpinBoxSize}, "Minimum digits");
     seNum2 = AddSpinBox(model_.seNum2, "seNum2", {{kMaxBoxLeft, 80}, kSpinBoxSize}, "Maximum digits");
     AddMinMaxLabels("Label30", "Label31", 84);
 
     ckbOther = AddCheckBox("ckbOther", QString(), {12, 108, 15, 17}, kOtherColor, "Other");
-    SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {28, 109}, ckbOther), QPalette::WindowText,
-                 kOtherColor);
+    SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {28, 109}, ckbOther),
+                 ColorFromBgr(kOtherColor));
     tbOther = new QLineEdit(this);
     tbOther->setObjectName(QStringLiteral("tbOther"));
     tbOther->setGeometry(64, 106, 109, 22);
     tbOther->setAccessibleName(QStringLiteral("Other characters"));
-    SetTextColor(tbOther, QPalette::Text, kOtherColor);
+    SetTextColor(tbOther, ColorFromBgr(kOtherColor), QPalette::Text);
     seOther1 = AddSpinBox(model_.seOther1, "seOther1", {{kMinBoxLeft, 104}, kSpinBoxSize}, "Minimum other characters");
     seOther2 = AddSpinBox(model_.seOther2, "seOther2", {{kMaxBoxLeft, 104}, kSpinBoxSize}, "Maximum other characters");
     AddMinMaxLabels("Label32", "Label33", 108);
@@ -199,7 +192,7 @@ QCheckBox* PasswordPage::AddCheckBox(const char* name, const QString& caption, c
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
     box->setAccessibleName(QLatin1String(accessibleName));
-    SetTextColor(box, QPalette::WindowText, color);
+    SetTextColor(box, ColorFromBgr(color));
     return box;
 }
 

@@ -13,16 +13,7 @@
 namespace tarvelle::bandwidth {
 namespace {
 
-// Failure messages name the row instead of dumping its bytes.
-template <class Row>
-requires requires(const Row& r)
-{
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
+using tarvelle::test::PrintTo;
 
 long double Rate(int unit)
 {

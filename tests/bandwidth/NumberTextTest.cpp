@@ -14,16 +14,7 @@
 namespace tarvelle::bandwidth {
 namespace {
 
-// Failure messages name the row instead of dumping its bytes.
-template <class Row>
-requires requires(const Row& r)
-{
-    r.name;
-}
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
+using tarvelle::test::PrintTo;
 
 // ---- Reading -------------------------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace tarvelle::test {
@@ -14,5 +15,17 @@ struct RowName
         return std::string(row.param.name);
     }
 };
+
+/// Failure messages name a row instead of dumping its bytes. A test file brings it next to its rows with
+/// `using test::PrintTo;`, so that GoogleTest finds it.
+template <class Row>
+requires requires(const Row& r)
+{
+    r.name;
+}
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 } // namespace tarvelle::test
