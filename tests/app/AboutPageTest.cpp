@@ -20,6 +20,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 class AboutPageTest : public testing::Test
 {
 protected:

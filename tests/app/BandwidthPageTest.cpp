@@ -19,6 +19,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 // A number or tolerance line as the page writes it under the user's locale (the examples use the full stop;
 // the unit texts hold none).
 QString Localised(const char* text)

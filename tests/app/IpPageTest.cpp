@@ -19,6 +19,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 constexpr const char* kResultLabels[]
     = {"lbIPBinary", "lbBreakdown", "lbSNBinary", "lbClass", "lbReserved", "lbBroadcast", "lbAddresses", "lbSubnet"};
 

@@ -18,6 +18,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 using test::PasswordPageTest;
 
 // ---- Controls, layout and start values ------------------------------------------------------------------------

@@ -11,6 +11,8 @@
 namespace tarvelle::bandwidth {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 const std::string kPm = "\u00B1";
 
 constexpr int kBps = 0;

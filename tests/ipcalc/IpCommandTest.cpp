@@ -8,6 +8,8 @@
 namespace tarvelle::cli {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 struct CommandRun
 {
     int code;

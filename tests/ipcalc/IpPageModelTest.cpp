@@ -9,6 +9,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 using KeyAction = IpPageModel::KeyAction;
 
 // A page after the window's start-up step, counting CalcSubnet runs and the box texts each run starts from.

@@ -11,6 +11,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 // ---- Whole computations: one address and prefix, the texts the page shows ----
 
 // A null expectation is not checked by that row.

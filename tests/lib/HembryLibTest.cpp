@@ -7,6 +7,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 struct RotationCase
 {
     const char* name;

@@ -9,6 +9,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 // One row: a box in a start state, one action, and what the user then sees.
 struct SpinCase
 {

@@ -9,6 +9,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 struct FirstWordCase
 {
     const char* name;

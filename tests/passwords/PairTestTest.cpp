@@ -10,6 +10,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 struct PairCase
 {
     const char* name;

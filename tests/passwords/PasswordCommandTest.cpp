@@ -10,6 +10,8 @@
 namespace tarvelle::cli {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;

@@ -17,6 +17,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 /// The class of one password character: 0 upper, 1 lower, 2 digit, 3 other.
 int ClassOf(char c)
 {

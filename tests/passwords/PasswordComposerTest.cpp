@@ -13,6 +13,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 using test::Pairs;
 using test::ReferenceResult;
 using test::ReferenceRun;

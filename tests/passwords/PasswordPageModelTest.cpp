@@ -10,6 +10,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 /// The page as the window holds it: its own entropy word and generator, the generator also drawing the
 /// passwords so that a seed gives exact results.
 struct Page

@@ -10,6 +10,8 @@
 namespace tarvelle {
 namespace {
 
+using tarvelle::test::PrintTo;
+
 TEST(LcgRandom, CheckValuesFromTheStartSeed)
 {
     LcgRandom random;
