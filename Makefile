@@ -3,12 +3,18 @@
 #   make test   the same set-up, then every test headless
 BUILD     ?= build
 BUILDTYPE ?= RelWithDebInfo
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 4
+FUZZERS   = number_text subnet spin_box bandwidth_page compose
 CMAKEFLAGS ?=
 ifneq ($(CI),)
 CMAKEFLAGS += -DTARVELLE_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test format format-check screenshots bench package icons clean
+.PHONY: all deps configure build run test unit-test sanitize-test fuzz-build fuzz fuzz-smoke format format-check \
+        screenshots bench startup-bench package icons clean
 
 all: build
 
@@ -24,8 +30,34 @@ build: configure
 run: build
 	$(BUILD)/app/tarvelle
 
-test: build format-check
+# Every test three ways: the normal build, the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a few seconds of each fuzzer over its committed corpus.
+test: unit-test sanitize-test fuzz-smoke
+
+unit-test: build format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+
+sanitize-test: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	    -DTARVELLE_SANITIZE=ON -DTARVELLE_BUILD_BENCH=OFF $(CMAKEFLAGS)
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure --timeout 600
+
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELLE_FUZZ=ON \
+	    $(CMAKEFLAGS)
+	cmake --build $(FUZZ_BUILD)
+
+# Each fuzzer for FUZZ_SECONDS; what it learns goes to $(FUZZ_BUILD)/corpus, findings to $(FUZZ_BUILD)/findings.
+fuzz: fuzz-build
+	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZERS)
+
+fuzz-smoke: fuzz-build
+	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS) $(FUZZERS)
 
 format:
 	git ls-files -- '*.cpp' '*.h' | xargs clang-format -i
@@ -38,6 +70,10 @@ screenshots: build
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+	@$(MAKE) --no-print-directory startup-bench
+
+startup-bench: build
+	python3 bench/startup.py $(BUILD)
 
 package: build
 	cd $(BUILD) && cpack -G DEB
@@ -46,4 +82,4 @@ icons:
 	scripts/make-icons.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

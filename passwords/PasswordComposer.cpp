@@ -249,7 +249,8 @@ ComposeEnd RunCounted(const RunPlan& plan, Draws& draws, Platform& platform, std
             ++stats.Rejected;
         }
         draws.End();
-        if (--untilClock == 0) {
+        // A full list ends the run as filled, whatever the clock says.
+        if (--untilClock == 0 && out.size() < plan.count) {
             untilClock = kClockStride;
             const uint32_t elapsed = platform.tickCount() - start; // modulo 2^32: wrap-around is harmless
             if (out.empty() && elapsed > kGiveUpMilliseconds) {

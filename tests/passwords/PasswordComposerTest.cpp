@@ -333,6 +333,18 @@ TEST(ComposePasswords, TenSecondsEndTheRunWithWhatItHas)
     EXPECT_GT(platform.tick - 50u, 10000u);
 }
 
+TEST(ComposePasswords, AListFilledAsTheTimeRunsOutIsFilled)
+{
+    // Every candidate is accepted; the clock, read after each 64 of them, has passed ten seconds by then.
+    const TPasswordSettings always = With(Settings(0, 64), {1, 1}, {0, 0}, {0, 0}, {0, 0}, "", 1, 1);
+    test::FakePlatform platform;
+    platform.tickStep = 20000;
+    LcgRandom random(3);
+    std::vector<std::string> out;
+    EXPECT_EQ(ComposePasswords(always, random, platform, Pairs(), out), ComposeEnd::Filled);
+    EXPECT_EQ(out.size(), 64u);
+}
+
 TEST(ComposePasswords, EmptyOtherSetEndsSilently)
 {
     const TPasswordSettings empty = With(Settings(0, 9), {1, 2}, {1, 2}, {0, 0}, {1, 1}, "", 3, 5);
