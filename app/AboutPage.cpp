@@ -20,10 +20,19 @@ QColor WindowTextColor()
 
 QIcon ProgramIcon()
 {
-    QIcon icon;
-    for (const int size : {16, 32, 48, 96, 256})
-        icon.addFile(QStringLiteral(":/icons/tarvelle-%1.png").arg(size), QSize(size, size));
-    return icon;
+    // Adding a file decodes it at once, so the images are read once per application, not once per caller;
+    // they go with the application object.
+    static QIcon* icon = nullptr;
+    if (icon == nullptr) {
+        icon = new QIcon;
+        for (const int size : {16, 32, 48, 96, 256})
+            icon->addFile(QStringLiteral(":/icons/tarvelle-%1.png").arg(size), QSize(size, size));
+        qAddPostRoutine([] {
+            delete icon;
+            icon = nullptr;
+        });
+    }
+    return *icon;
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent* event)
