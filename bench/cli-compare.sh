@@ -63,7 +63,7 @@ t_cli_ip=$(best_of cli_ip_batch)
 t_cli_each=$(RUNS=1 best_of cli_ip_each)
 t_ipcalc=$(RUNS=1 best_of ipcalc_each)
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { r = a / b; printf(r < 100 ? "%.1f" : "%.0f", r) }'; }
 scaled() { awk -v t="$1" -v n="$COUNT" -v s="$IPCALC_SAMPLE" 'BEGIN { printf "%.1f", t * n / s }'; }
 version() { dpkg-query -W -f '${Version}' "$1" 2> /dev/null || echo "?"; }
 

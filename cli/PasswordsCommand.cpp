@@ -1,196 +1,219 @@
-// tarvelle-cli password: the Password Generator page's run from the command line.
+// tarvelle-cli passwords: the Password Generator page's Generate from the command line.
+#include "CliArgs.h"
 #include "Commands.h"
-
+#include "ConsolePlatform.h"
+#include "JsonWriter.h"
 #include "PasswordComposer.h"
+#include "PasswordPageModel.h"
 #include "Random.h"
-#include "StringsComp.h"
 
-#include <charconv>
-#include <chrono>
+#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tarvelle::cli {
+
 namespace {
 
-constexpr const char* kUsage
-    = "usage: tarvelle-cli password [options]\n"
-      "Makes passwords as the Password Generator page does, one per line.\n"
-      "  --count N            how many passwords, 1 to 999 (default 9)\n"
-      "  --mode M             0 completely random, 1 more easily pronounced (default),\n"
-      "                       2 can be pronounced, 3 cannot be pronounced\n"
-      "  --min-length N       shortest password, 1 to 99 (default 8)\n"
-      "  --max-length N       longest password, 1 to 99 (default 12)\n"
-      "  --upper MIN:MAX|off  uppercase letters per password, 0 to 99 (default 1:4)\n"
-      "  --lower MIN:MAX|off  lowercase letters (default 1:8)\n"
-      "  --numeric MIN:MAX|off  digits (default 0:1)\n"
-      "  --other MIN:MAX|off  other characters (default 0:1)\n"
-      "  --other-chars TEXT   the other characters, UTF-8 (default \"!@#$%^*\")\n"
-      "  --seed N             use the program's own generator from seed N (0 to 4294967295), so the same\n"
-      "                       seed and options give the same passwords; without it the system's secure\n"
-      "                       generator is used\n"
-      "example: tarvelle-cli password --count 5 --mode 2 --numeric 1:2\n";
+constexpr std::string_view kCommand = "passwords";
 
-/// The whole text as a decimal number in min..max, or nothing.
-template <class Int> std::optional<Int> ParseNumber(std::string_view text, Int min, Int max)
-{
-    Int value {};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty() || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
+constexpr const char* kHelp
+    = "usage: tarvelle-cli passwords [options] [--json]\n"
+      "Makes passwords as the Password Generator page's Generate does, one per line. Defaults are the page's.\n"
+      "  --count N           how many passwords, 1 to 1000000 (default 9)\n"
+      "  --length MIN-MAX    password length, 1 to 99 (default 8-12)\n"
+      "  --upper MIN-MAX     uppercase letters per password, 0 to 99, or off (default 1-4)\n"
+      "  --lower MIN-MAX     lowercase letters, or off (default 1-8)\n"
+      "  --digits MIN-MAX    digits, or off (default 0-1)\n"
+      "  --other MIN-MAX     other characters, or off (default 0-1)\n"
+      "  --other-chars TEXT  the other characters, UTF-8, each equally likely (default \"!@#$%^*\")\n"
+      "  --mode M            0 or random: completely random\n"
+      "                      1 or easy: more easily pronounced (default)\n"
+      "                      2 or pronounceable: can be pronounced\n"
+      "                      3 or unpronounceable: exclude passwords which can be pronounced\n"
+      "  --seed N            draws from the program's own generator seeded with N (0 to 4294967295), so the\n"
+      "                      same seed and options give the same passwords; such passwords are not secret.\n"
+      "                      Without it every draw comes from the operating system's secure generator\n"
+      "  --json              prints one JSON object: {\"passwords\": [...], \"candidates\": N}, N being the\n"
+      "                      number of candidates drawn\n"
+      "  --help              this text\n"
+      "A MIN-MAX range may be a single number N for N-N; MIN must not be above MAX. When the options give\n"
+      "no password within two seconds the run gives up with exit code 1, as the page shows its warning.\n"
+      "example: tarvelle-cli passwords --count 5 --mode pronounceable --digits 1-2\n";
 
-/// "MIN:MAX" with 0 <= MIN <= MAX <= 99, or "off" for a class that is not used.
-std::optional<CountRange> ParseRange(std::string_view text)
-{
-    if (text == "off")
-        return CountRange {0, 0};
-    const size_t colon = text.find(':');
-    if (colon == std::string_view::npos)
-        return std::nullopt;
-    const auto min = ParseNumber<int32_t>(text.substr(0, colon), 0, 99);
-    const auto max = ParseNumber<int32_t>(text.substr(colon + 1), 0, 99);
-    if (!min || !max || *min > *max)
-        return std::nullopt;
-    return CountRange {*min, *max};
-}
+constexpr OptionSpec kOptions[] = {
+    {"--count"}, {"--length"}, {"--upper"},       {"--lower"}, {"--digits"},
+    {"--other"}, {"--mode"},   {"--other-chars"}, {"--seed"},  {"--json", false},
+};
+
+constexpr uint64_t kMostPasswords = 1000000;
+
+// A class's count range, or nothing when the class is off (its box unticked).
+using ClassRange = std::optional<std::pair<int32_t, int32_t>>;
 
 struct Options
 {
-    TPasswordSettings settings;
+    int32_t count = 9;
+    std::pair<int32_t, int32_t> length {8, 12};
+    std::array<ClassRange, 4> classes {ClassRange {{1, 4}}, ClassRange {{1, 8}}, ClassRange {{0, 1}},
+                                       ClassRange {{0, 1}}};
+    const std::string* otherCharacters = nullptr;
+    int32_t mode = kModeEasilyPronounced;
     std::optional<uint32_t> seed;
-    bool otherOff = false;
-    bool help = false;
+    bool json = false;
 };
 
-/// Reads the options; a complaint for err when one is wrong.
-std::optional<Options> ParseOptions(const Args& args, std::ostream& err)
+constexpr std::string_view kClassOptions[] = {"--upper", "--lower", "--digits", "--other"};
+
+std::optional<int32_t> ParseMode(std::string_view text)
 {
-    Options o;
-    TPasswordSettings& s = o.settings;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (name == "--help" || name == "-h") {
-            o.help = true;
-            return o;
-        }
-        if (i + 1 == args.size()) {
-            err << "tarvelle-cli password: " << (name.starts_with("--") ? "missing value for " : "unknown option ")
-                << name << '\n';
-            return std::nullopt;
-        }
-        const std::string_view value = args[++i];
-        bool good = true;
-        const auto set = [&good](auto parsed, auto& target) {
-            good = parsed.has_value();
-            if (good)
-                target = *parsed;
-        };
-        if (name == "--count")
-            set(ParseNumber<int32_t>(value, 1, 999), s.Count);
-        else if (name == "--mode")
-            set(ParseNumber<int32_t>(value, 0, 3), s.Mode);
-        else if (name == "--min-length")
-            set(ParseNumber<int32_t>(value, 1, 99), s.MinLength);
-        else if (name == "--max-length")
-            set(ParseNumber<int32_t>(value, 1, 99), s.MaxLength);
-        else if (name == "--upper")
-            set(ParseRange(value), s.Upper);
-        else if (name == "--lower")
-            set(ParseRange(value), s.Lower);
-        else if (name == "--numeric")
-            set(ParseRange(value), s.Numeric);
-        else if (name == "--other") {
-            set(ParseRange(value), s.Other);
-            o.otherOff = value == "off";
-        } else if (name == "--other-chars")
-            s.OtherCharacters = value;
-        else if (name == "--seed")
-            set(ParseNumber<uint32_t>(value, 0, 0xFFFFFFFFu), o.seed);
-        else {
-            err << "tarvelle-cli password: unknown option " << name << '\n';
-            return std::nullopt;
-        }
-        if (!good) {
-            err << "tarvelle-cli password: bad value '" << value << "' for " << name << '\n';
-            return std::nullopt;
-        }
+    constexpr std::string_view kNames[] = {"random", "easy", "pronounceable", "unpronounceable"};
+    for (size_t i = 0; i < std::size(kNames); ++i) {
+        if (text == kNames[i] || (text.size() == 1 && text[0] == static_cast<char>('0' + i)))
+            return static_cast<int32_t>(i);
     }
-    if (s.MinLength > s.MaxLength) {
-        err << "tarvelle-cli password: --min-length is above --max-length\n";
-        return std::nullopt;
-    }
-    if (o.otherOff)
-        s.OtherCharacters.clear();
-    else if (s.Other.Max > 0 && s.OtherCharacters.empty()) {
-        err << "tarvelle-cli password: --other allows other characters but --other-chars is empty\n";
-        return std::nullopt;
-    }
-    return o;
+    return std::nullopt;
 }
 
-/// What a run needs of a desktop, on a console: a millisecond clock and a place for the warning.
-class ConsolePlatform final : public Platform
+std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
 {
-public:
-    explicit ConsolePlatform(std::ostream& err) : err_(err) { }
-
-    uint32_t tickCount() override
-    {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    if (const std::string* text = parsed.value("--count")) {
+        const std::optional<uint64_t> count = ParseWhole(*text, 1, kMostPasswords);
+        if (!count)
+            return "--count " + Quoted(*text) + " is not a whole number from 1 to 1000000";
+        o.count = static_cast<int32_t>(*count);
     }
-    void showWarning(const std::string& title, const std::string& text) override
-    {
-        err_ << "tarvelle-cli password: " << title << ": " << text << '\n';
+    if (const std::string* text = parsed.value("--length")) {
+        const auto range = ParseRange(*text, 1, 99);
+        if (!range)
+            return "--length " + Quoted(*text) + " is not MIN-MAX with 1 <= MIN <= MAX <= 99";
+        o.length = *range;
     }
-    void showError(const std::string& text) override { err_ << "tarvelle-cli password: " << text << '\n'; }
+    for (size_t k = 0; k < 4; ++k) {
+        const std::string* text = parsed.value(kClassOptions[k]);
+        if (text == nullptr)
+            continue;
+        if (*text == "off") {
+            o.classes[k] = std::nullopt;
+            continue;
+        }
+        o.classes[k] = ParseRange(*text, 0, 99);
+        if (!o.classes[k])
+            return std::string(kClassOptions[k]) + " " + Quoted(*text)
+                + " is not off nor MIN-MAX with 0 <= MIN <= MAX <= 99";
+    }
+    o.otherCharacters = parsed.value("--other-chars");
+    if (const std::string* text = parsed.value("--mode")) {
+        const std::optional<int32_t> mode = ParseMode(*text);
+        if (!mode)
+            return "--mode " + Quoted(*text) + " is not 0, 1, 2, 3, random, easy, pronounceable or unpronounceable";
+        o.mode = *mode;
+    }
+    if (const std::string* text = parsed.value("--seed")) {
+        const std::optional<uint64_t> seed = ParseWhole(*text, 0, UINT32_MAX);
+        if (!seed)
+            return "--seed " + Quoted(*text) + " is not a whole number from 0 to 4294967295";
+        o.seed = static_cast<uint32_t>(*seed);
+    }
+    o.json = parsed.has("--json");
+    return std::nullopt;
+}
 
-    void beep() override { }
-    bool queryPerformanceFrequency(int64_t& frequency) override { return (frequency = 0, false); }
-    bool queryPerformanceCounter(int64_t& count) override { return (count = 0, false); }
-    void sleepMilliseconds(uint32_t) override { }
-    ScreenPoint cursorPos() override { return {}; }
-    void showInformation(const std::string&, const std::string&) override { }
-    void setClipboardText(const std::string&) override { }
-    std::optional<std::string> askSaveFileName() override { return std::nullopt; }
-    std::optional<std::string> writeFile(const std::string&, const std::string&) override { return "not available"; }
-    bool openUrl(const std::string&) override { return false; }
-    void setMainWindowEnabled(bool) override { }
-    void setBusyCursor(bool) override { }
-    void processEvents() override { }
+// Types a range into a minimum box and its maximum box, in that order, as a user would; the page's coupling
+// moves the partner boxes' limits as it goes.
+void TypeRange(SpinBoxModel& minBox, SpinBoxModel& maxBox, std::pair<int32_t, int32_t> range)
+{
+    minBox.setText(std::to_string(range.first));
+    maxBox.setText(std::to_string(range.second));
+}
 
-private:
-    std::ostream& err_;
-};
+// The run settings as the page would read them after the options were entered and the boxes settled. The
+// count is the command's own: the page's box stops at 999.
+TPasswordSettings SettingsFromPage(const Options& o, PasswordPageModel& page)
+{
+    page.SetInitialMode();
+    TypeRange(page.seMinLen, page.seMaxLen, o.length);
+    const std::array<std::pair<SpinBoxModel*, SpinBoxModel*>, 4> boxes {{{&page.seUpper1, &page.seUpper2},
+                                                                         {&page.seLower1, &page.seLower2},
+                                                                         {&page.seNum1, &page.seNum2},
+                                                                         {&page.seOther1, &page.seOther2}}};
+    bool* const ticks[] = {&page.ckbUpper, &page.ckbLower, &page.ckbNumeric, &page.ckbOther};
+    for (size_t k = 0; k < 4; ++k) {
+        *ticks[k] = o.classes[k].has_value();
+        if (o.classes[k])
+            TypeRange(*boxes[k].first, *boxes[k].second, *o.classes[k]);
+    }
+    page.ckbOtherClick();
+    if (o.otherCharacters != nullptr)
+        page.tbOther.set(*o.otherCharacters);
+    page.cbWordMode.setIndex(o.mode);
+    page.SettleSpinBoxes();
+    TPasswordSettings settings = page.ReadSettings();
+    settings.Count = o.count;
+    return settings;
+}
+
+std::string Listing(const std::vector<std::string>& passwords, uint64_t candidates, bool json)
+{
+    std::string text;
+    if (!json) {
+        for (const std::string& password : passwords)
+            text.append(password).append("\n");
+        return text;
+    }
+    text = "[";
+    for (const std::string& password : passwords) {
+        if (text.size() > 1)
+            text += ", ";
+        AppendJsonString(text, password);
+    }
+    return JsonObject().raw("passwords", text + "]").integer("candidates", static_cast<int64_t>(candidates)).close()
+        + "\n";
+}
 
 } // namespace
 
-int RunPasswordCommand(const Args& args, std::ostream& out, std::ostream& err)
+int RunPasswordsCommand(const Args& args, std::ostream& out, std::ostream& err)
 {
-    const std::optional<Options> options = ParseOptions(args, err);
-    if (!options) {
-        err << kUsage;
-        return 2;
+    ParsedArgs parsed;
+    if (const auto complaint = ParseArgs(args, kOptions, parsed))
+        return BadUsage(err, kCommand, *complaint);
+    if (parsed.help) {
+        out << kHelp;
+        return kExitSuccess;
     }
-    if (options->help) {
-        out << kUsage;
-        return 0;
-    }
-    ConsolePlatform platform(err);
-    const TStringListComp pairs(LetterPairList());
-    std::vector<std::string> passwords;
-    LcgRandom seeded(options->seed.value_or(0));
+    if (!parsed.positionals.empty())
+        return BadUsage(err, kCommand, "unexpected argument " + Quoted(parsed.positionals.front()));
+    Options options;
+    if (const auto complaint = ReadOptions(parsed, options))
+        return BadUsage(err, kCommand, *complaint);
+
+    ConsolePlatform platform;
+    EntropyPool entropy;
+    LcgRandom generator(options.seed.value_or(0));
     SystemRandom system;
-    RandomSource& random = options->seed ? static_cast<RandomSource&>(seeded) : system;
-    const ComposeEnd end = ComposePasswords(options->settings, random, platform, pairs, passwords);
-    for (const std::string& password : passwords)
-        out << password << '\n';
-    if (end == ComposeEnd::TimeLimit)
-        err << "tarvelle-cli password: stopped after 10 seconds with " << passwords.size() << " of "
-            << options->settings.Count << " passwords\n";
-    return end == ComposeEnd::Filled ? 0 : 1;
+    PasswordPageModel page(platform, entropy, generator, generator);
+    const TPasswordSettings settings = SettingsFromPage(options, page);
+    RandomSource& source = options.seed ? static_cast<RandomSource&>(generator) : system;
+    if (options.seed)
+        err << "tarvelle-cli passwords: seeded passwords can be made again by anyone with the seed: they are not "
+               "secret\n";
+
+    std::vector<std::string> passwords;
+    ComposeStats stats;
+    const ComposeEnd end = ComposePasswords(settings, source, platform, page.slcConst, passwords, &stats);
+    out << Listing(passwords, stats.Candidates, options.json);
+    if (end == ComposeEnd::Filled)
+        return kExitSuccess;
+    if (end == ComposeEnd::NoOtherCharacters)
+        err << "tarvelle-cli passwords: a password drew other characters but --other-chars is empty\n";
+    if (passwords.empty())
+        err << kTimeOutText << '\n';
+    else
+        err << "tarvelle-cli passwords: stopped with " << passwords.size() << " of " << options.count << " passwords"
+            << (end == ComposeEnd::TimeLimit ? ": the run reached its time limit" : "") << '\n';
+    return kExitFailure;
 }
 
 } // namespace tarvelle::cli

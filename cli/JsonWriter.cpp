@@ -1,0 +1,135 @@
+#include "JsonWriter.h"
+
+namespace tarvelle::cli {
+
+namespace {
+
+// The length of the valid UTF-8 sequence starting at text[at], or 0 when none starts there: no overlong forms,
+// no surrogates, nothing above U+10FFFF.
+size_t Utf8SequenceLength(std::string_view text, size_t at)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[at + k]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t k = 2; k < length; ++k) {
+        if (byte(k) < 0x80 || byte(k) > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+void AppendJsonString(std::string& out, std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            const size_t length = Utf8SequenceLength(text, at);
+            if (length == 0) {
+                out += "\\ufffd";
+                ++at;
+            } else {
+                out.append(text, at, length);
+                at += length;
+            }
+            continue;
+        }
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (byte < 0x20) {
+                out += "\\u00";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            } else {
+                out += c;
+            }
+        }
+        ++at;
+    }
+    out += '"';
+}
+
+std::string& JsonObject::member(std::string_view key)
+{
+    if (json_.size() > 1)
+        json_ += ", ";
+    AppendJsonString(json_, key);
+    json_ += ": ";
+    return json_;
+}
+
+JsonObject& JsonObject::text(std::string_view key, std::string_view value)
+{
+    AppendJsonString(member(key), value);
+    return *this;
+}
+
+JsonObject& JsonObject::optionalText(std::string_view key, const std::optional<std::string>& value)
+{
+    if (value)
+        return text(key, *value);
+    member(key) += "null";
+    return *this;
+}
+
+JsonObject& JsonObject::integer(std::string_view key, int64_t value)
+{
+    member(key) += std::to_string(value);
+    return *this;
+}
+
+JsonObject& JsonObject::boolean(std::string_view key, bool value)
+{
+    member(key) += value ? "true" : "false";
+    return *this;
+}
+
+JsonObject& JsonObject::raw(std::string_view key, std::string_view json)
+{
+    member(key) += json;
+    return *this;
+}
+
+} // namespace tarvelle::cli

@@ -1,0 +1,241 @@
+#include "CliRun.h"
+#include "FakePlatform.h"
+#include "JsonParse.h"
+#include "PasswordComposer.h"
+#include "RowName.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tarvelle::test {
+namespace {
+
+CliRun RunPasswords(cli::Args args)
+{
+    args.insert(args.begin(), "passwords");
+    return RunTarvelleCli(args);
+}
+
+std::vector<std::string> Compose(const TPasswordSettings& settings, uint32_t seed)
+{
+    FakePlatform platform;
+    LcgRandom random(seed);
+    std::vector<std::string> out;
+    EXPECT_EQ(ComposePasswords(settings, random, platform, TStringListComp(LetterPairList()), out), ComposeEnd::Filled);
+    return out;
+}
+
+// ---- Seeded runs are the engine's --------------------------------------------------------------------------------
+
+struct SeededCase
+{
+    const char* name;
+    cli::Args args;
+    TPasswordSettings settings;
+};
+
+TPasswordSettings Settings(CountRange upper, CountRange lower, CountRange numeric, CountRange other,
+                           std::string otherCharacters, int32_t minLength, int32_t maxLength, int32_t mode,
+                           int32_t count)
+{
+    return {upper, lower, numeric, other, std::move(otherCharacters), minLength, maxLength, mode, count};
+}
+
+class SeededPasswords : public testing::TestWithParam<SeededCase>
+{ };
+
+TEST_P(SeededPasswords, AreTheComposersForThatSeed)
+{
+    for (const uint32_t seed : {0u, 1u, 77u, 4294967295u}) {
+        cli::Args args = GetParam().args;
+        args.insert(args.end(), {"--seed", std::to_string(seed)});
+        const CliRun run = RunPasswords(args);
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(Lines(run.out), Compose(GetParam().settings, seed)) << "seed " << seed;
+        EXPECT_NE(run.err.find("not secret"), std::string::npos) << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, SeededPasswords,
+    testing::Values(
+        SeededCase {"PageDefaults", {}, TPasswordSettings {}},
+        SeededCase {"ModeNames",
+                    {"--mode", "pronounceable", "--count", "20"},
+                    Settings({1, 4}, {1, 8}, {0, 1}, {0, 1}, "!@#$%^*", 8, 12, 2, 20)},
+        SeededCase {"EveryClassSet",
+                    {"--count", "30", "--length", "10-20", "--upper", "2-3", "--lower", "4-9", "--digits", "1-2",
+                     "--other", "1-1", "--other-chars", "+-", "--mode", "3"},
+                    Settings({2, 3}, {4, 9}, {1, 2}, {1, 1}, "+-", 10, 20, 3, 30)},
+        // An unticked class still costs a draw per candidate, like 0-0.
+        SeededCase {"ClassesOff",
+                    {"--upper", "off", "--other", "off", "--other-chars", "", "--mode", "0", "--count", "15"},
+                    Settings({0, 0}, {1, 8}, {0, 1}, {0, 0}, "", 8, 12, 0, 15)},
+        SeededCase {
+            "SingleNumbers",
+            {"--length", "5", "--upper", "5", "--lower", "0", "--digits", "0", "--other", "0", "--mode", "random"},
+            Settings({5, 5}, {0, 0}, {0, 0}, {0, 0}, "!@#$%^*", 5, 5, 0, 9)},
+        SeededCase {"RangesAbovePageStartLimits",
+                    {"--length", "30-40", "--upper", "10-20", "--lower", "15-30", "--mode", "random", "--count", "3"},
+                    Settings({10, 20}, {15, 30}, {0, 1}, {0, 1}, "!@#$%^*", 30, 40, 0, 3)},
+        SeededCase {"ShortLengths",
+                    {"--length", "1-3", "--upper", "0-1", "--lower", "0-2", "--mode", "unpronounceable"},
+                    Settings({0, 1}, {0, 2}, {0, 1}, {0, 1}, "!@#$%^*", 1, 3, 3, 9)}),
+    RowName());
+
+TEST(PasswordsCommand, SeedGivesThePinnedPasswordsOfTheComposerTests)
+{
+    const CliRun run = RunPasswords({"--seed", "1", "--count", "4"});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_EQ(Lines(run.out), (std::vector<std::string> {"FIAv6^aS", "raDA@7bue", "e#NeKEkU", "W9aGEw%iA"}));
+}
+
+TEST(PasswordsCommand, SameSeedSameOutputOtherSeedOtherOutput)
+{
+    const CliRun first = RunPasswords({"--seed", "31337", "--count", "50", "--mode", "2"});
+    const CliRun again = RunPasswords({"--mode", "2", "--count", "50", "--seed", "31337"});
+    const CliRun other = RunPasswords({"--seed", "31338", "--count", "50", "--mode", "2"});
+    EXPECT_EQ(first.out, again.out);
+    EXPECT_NE(first.out, other.out);
+    EXPECT_EQ(Lines(first.out).size(), 50u);
+}
+
+// ---- Runs from the system's generator ------------------------------------------------------------------------
+
+TEST(PasswordsCommand, SystemDrawsKeepEveryLimit)
+{
+    const CliRun run = RunPasswords({"--count", "200", "--length", "9-11", "--upper", "1-2", "--lower", "5-8",
+                                     "--digits", "1-1", "--other", "0-1", "--other-chars", "\xC3\xA9", "--mode", "0"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 200u);
+    std::set<std::string> distinct;
+    for (const std::string& line : lines) {
+        const auto count = [&](auto test) { return std::count_if(line.begin(), line.end(), test); };
+        const auto accented = static_cast<long>(line.size()) - count([](char c) { return c > 0 && c < 0x7F; });
+        const long characters = static_cast<long>(line.size()) - accented / 2;
+        EXPECT_GE(characters, 9) << line;
+        EXPECT_LE(characters, 11) << line;
+        EXPECT_GE(count([](char c) { return c >= 'A' && c <= 'Z'; }), 1) << line;
+        EXPECT_LE(count([](char c) { return c >= 'A' && c <= 'Z'; }), 2) << line;
+        EXPECT_EQ(count([](char c) { return c >= '0' && c <= '9'; }), 1) << line;
+        EXPECT_LE(accented, 2) << line;
+        distinct.insert(line);
+    }
+    EXPECT_GT(distinct.size(), 190u);
+}
+
+TEST(PasswordsCommand, JsonHoldsThePasswordsAndTheCandidates)
+{
+    const CliRun run = RunPasswords({"--count", "25", "--other-chars", "\"\\\t", "--other", "1-2", "--json"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    ASSERT_EQ(Lines(run.out).size(), 1u);
+    const std::optional<JsonValue> json = ParseJson(run.out);
+    ASSERT_TRUE(json.has_value()) << run.out;
+    EXPECT_EQ(json->keys(), (std::vector<std::string> {"passwords", "candidates"}));
+    const JsonValue& passwords = *json->find("passwords");
+    ASSERT_EQ(passwords.items.size(), 25u);
+    for (const JsonValue& password : passwords.items) {
+        ASSERT_EQ(password.kind, JsonValue::Kind::String);
+        EXPECT_NE(password.text.find_first_of("\"\\\t"), std::string::npos) << password.text;
+    }
+    EXPECT_GE(json->find("candidates")->integer().value_or(0), 25);
+}
+
+TEST(PasswordsCommand, SeededJsonListsThePlainPasswords)
+{
+    const CliRun plain = RunPasswords({"--seed", "5", "--count", "12"});
+    const CliRun json = RunPasswords({"--seed", "5", "--count", "12", "--json"});
+    const std::optional<JsonValue> parsed = ParseJson(json.out);
+    ASSERT_TRUE(parsed.has_value());
+    std::vector<std::string> listed;
+    for (const JsonValue& item : parsed->find("passwords")->items)
+        listed.push_back(item.text);
+    EXPECT_EQ(listed, Lines(plain.out));
+}
+
+TEST(PasswordsCommand, NoPossiblePasswordGivesUpWithThePagesWarning)
+{
+    // Only digits in mode 3: every candidate can be pronounced (it has no letters), so none is ever accepted.
+    const CliRun run = RunPasswords(
+        {"--mode", "3", "--upper", "off", "--lower", "off", "--other", "off", "--digits", "8-12", "--json"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "The current combination of options does not produce any possible results.\n");
+    const std::optional<JsonValue> json = ParseJson(run.out);
+    ASSERT_TRUE(json.has_value()) << run.out;
+    EXPECT_TRUE(json->find("passwords")->items.empty());
+}
+
+TEST(PasswordsCommand, EmptyOtherCharactersEndTheRunAsOnThePage)
+{
+    const CliRun run = RunPasswords({"--other", "1-1", "--other-chars", "", "--seed", "3"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("--other-chars is empty"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("The current combination of options does not produce any possible results."),
+              std::string::npos);
+}
+
+// ---- Bad usage -------------------------------------------------------------------------------------------------
+
+struct BadUsageCase
+{
+    const char* name;
+    cli::Args args;
+    const char* named;
+};
+
+class PasswordsBadUsage : public testing::TestWithParam<BadUsageCase>
+{ };
+
+TEST_P(PasswordsBadUsage, IsOneLineOnErrAndExitCode2)
+{
+    const CliRun run = RunPasswords(GetParam().args);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_TRUE(run.err.starts_with("tarvelle-cli passwords: ")) << run.err;
+    EXPECT_NE(run.err.find(GetParam().named), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, PasswordsBadUsage,
+    testing::Values(BadUsageCase {"CountZero", {"--count", "0"}, "--count \"0\""},
+                    BadUsageCase {"CountAboveAMillion", {"--count", "1000001"}, "\"1000001\""},
+                    BadUsageCase {"CountHuge", {"--count", "184467440737095516160"}, "\"184467440737095516160\""},
+                    BadUsageCase {"CountSigned", {"--count", "+5"}, "\"+5\""},
+                    BadUsageCase {"CountDecimal", {"--count", "5.0"}, "\"5.0\""},
+                    BadUsageCase {"LengthZero", {"--length", "0-5"}, "\"0-5\""},
+                    BadUsageCase {"Length100", {"--length", "8-100"}, "\"8-100\""},
+                    BadUsageCase {"LengthCrossed", {"--length", "12-8"}, "\"12-8\""},
+                    BadUsageCase {"LengthColon", {"--length", "8:12"}, "\"8:12\""},
+                    BadUsageCase {"UpperAbove99", {"--upper", "1-100"}, "--upper"},
+                    BadUsageCase {"LowerNegative", {"--lower", "-1-3"}, "--lower"},
+                    BadUsageCase {"DigitsOffTypo", {"--digits", "of"}, "\"of\""},
+                    BadUsageCase {"OtherEmptyRange", {"--other", ""}, "--other \"\""},
+                    BadUsageCase {"ModeFour", {"--mode", "4"}, "\"4\""},
+                    BadUsageCase {"ModeCase", {"--mode", "Easy"}, "\"Easy\""},
+                    BadUsageCase {"SeedTooLarge", {"--seed", "4294967296"}, "\"4294967296\""},
+                    BadUsageCase {"SeedNegative", {"--seed", "-1"}, "\"-1\""},
+                    BadUsageCase {"MissingValue", {"--seed"}, "--seed"},
+                    BadUsageCase {"OldOptionName", {"--numeric", "0-1"}, "\"--numeric\""},
+                    BadUsageCase {"Positional", {"12"}, "\"12\""}),
+    RowName());
+
+TEST(PasswordsCommand, HelpDescribesEveryOption)
+{
+    const CliRun run = RunPasswords({"--help"});
+    EXPECT_EQ(run.code, 0);
+    for (const char* option :
+         {"--count", "--length", "--upper", "--lower", "--digits", "--other ", "--other-chars", "--mode", "--seed",
+          "--json", "--help", "random", "easy", "pronounceable", "unpronounceable", "1000000", "4294967295"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+} // namespace
+} // namespace tarvelle::test
