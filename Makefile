@@ -7,8 +7,9 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 4
-FUZZERS   = number_text subnet spin_box bandwidth_page compose
+FUZZERS   = number_text subnet spin_box bandwidth_page compose cli
 CMAKEFLAGS ?=
+JOBS      ?= $(shell nproc)
 ifneq ($(CI),)
 CMAKEFLAGS += -DTARVELLE_WERROR=ON
 endif
@@ -35,7 +36,7 @@ run: build
 test: unit-test sanitize-test fuzz-smoke
 
 unit-test: build format-check
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j$(JOBS)
 
 sanitize-test: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
@@ -43,9 +44,8 @@ sanitize-test: deps
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-	    LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	    ctest --output-on-failure --timeout 600
+	    ctest --output-on-failure --timeout 600 -j$(JOBS)
 
 fuzz-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELLE_FUZZ=ON \
