@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QResource>
 
 namespace tarvelle {
 
@@ -18,15 +19,26 @@ QColor WindowTextColor()
 
 } // namespace
 
+QImage IconImage(int size)
+{
+    // The pixels as raw RGBA bytes: decoding a PNG would first make Qt look through every image-format
+    // plugin, which costs more at start-up than the whole icon.
+    const QResource raw(QStringLiteral(":/icons/tarvelle-%1.rgba").arg(size));
+    const QByteArray bytes = raw.uncompressedData();
+    if (bytes.size() != qsizetype {size} * size * 4)
+        return QImage(QStringLiteral(":/icons/tarvelle-%1.png").arg(size));
+    return QImage(reinterpret_cast<const uchar*>(bytes.constData()), size, size, size * 4, QImage::Format_RGBA8888)
+        .copy();
+}
+
 QIcon ProgramIcon()
 {
-    // Adding a file decodes it at once, so the images are read once per application, not once per caller;
-    // they go with the application object.
+    // Built once per application, and released with the application object.
     static QIcon* icon = nullptr;
     if (icon == nullptr) {
         icon = new QIcon;
-        for (const int size : {16, 32, 48, 96, 256})
-            icon->addFile(QStringLiteral(":/icons/tarvelle-%1.png").arg(size), QSize(size, size));
+        for (const int size : kIconSizes)
+            icon->addPixmap(QPixmap::fromImage(IconImage(size)));
         qAddPostRoutine([] {
             delete icon;
             icon = nullptr;

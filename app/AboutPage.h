@@ -9,12 +9,19 @@
 #include "Platform.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
 
 namespace tarvelle {
 
-/// The program's icon (16 to 256 pixels, from the Qt resource).
+/// The sizes of the program's icon images, in pixels.
+inline constexpr int kIconSizes[] = {16, 32, 48, 96, 256};
+
+/// One image of the program's icon (a size of kIconSizes), from the Qt resource.
+QImage IconImage(int size);
+
+/// The program's icon in every size of kIconSizes.
 QIcon ProgramIcon();
 
 /// A label that reports a left click, press and release both on the label; it has no hover look or cursor.

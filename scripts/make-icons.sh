@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the program icon from resources/tarvelle.svg:
 #   resources/icons/tarvelle-<n>.png   32-bit PNGs for the desktop theme and the Qt resource (16 ... 256)
+#   resources/icons/tarvelle-<n>.rgba  the same pixels as raw RGBA bytes, which the program's icon is built from
 #   resources/tarvelle.ico             eleven images: 48, 32, 16 in 16 and in 256 colours, then 256, 96, 48, 32, 16
 #                                      in 32-bit colour (the 256 one stored as PNG, as icon readers expect)
 # Needs rsvg-convert (librsvg2-bin), ImageMagick's convert and icotool (icoutils). The outputs are committed, so
@@ -27,6 +28,7 @@ nodate=(-define png:exclude-chunks=date,time)
 for n in 16 32 48 96 256; do
     rsvg-convert -w "$n" -h "$n" "$svg" -o "$work/raw-$n.png"
     convert "$work/raw-$n.png" -strip "${nodate[@]}" "PNG32:$out/tarvelle-$n.png"
+    scripts/png-to-rgba.py "$out/tarvelle-$n.png" "$out/tarvelle-$n.rgba"
 done
 
 # Palette images: a pixel is either opaque or fully transparent (the icon's mask), and the colours are

@@ -314,6 +314,19 @@ TEST_F(AboutPageTest, WindowCarriesTheProgramIconInEverySize)
         EXPECT_TRUE(sizes.contains(QSize(n, n))) << n;
 }
 
+TEST(ProgramIcon, RawImagesHoldTheSamePixelsAsThePngs)
+{
+    // The raw images are generated from the PNGs; a stale one would show a different icon.
+    for (const int n : kIconSizes) {
+        const QImage png
+            = QImage(QStringLiteral(":/icons/tarvelle-%1.png").arg(n)).convertToFormat(QImage::Format_RGBA8888);
+        ASSERT_EQ(png.size(), QSize(n, n)) << n;
+        EXPECT_EQ(IconImage(n), png) << n;
+        // The icon holds premultiplied pixels: compare with the PNG made into a pixmap the same way.
+        EXPECT_EQ(ProgramIcon().pixmap(n, n).toImage(), QPixmap::fromImage(png).toImage()) << n;
+    }
+}
+
 uint32_t Le(const QByteArray& bytes, qsizetype at, int width)
 {
     uint32_t value = 0;
