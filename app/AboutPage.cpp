@@ -96,24 +96,22 @@ void AboutPage::CreateLayout()
                                               "assisting with networking issues.  We decided to make it free in "
                                               "hopes that you would take a look at the other software that we "
                                               "offer on our web site.  Our most popular titles are:"),
-                               windowFont, {12, 80});
+                               windowFont, {12, 80}, QSize(345, 61));
     label39->setWordWrap(true);
-    label39->resize(345, 61);
 
     AddLink("Label40", QStringLiteral("Ostrelin"), {12, 149}, &AboutPage::Label40Click);
-    AddLabel("Label41", QStringLiteral("Network inventory and change tracking for offices"), windowFont, {80, 149})
-        ->resize(269, 14);
+    AddLabel("Label41", QStringLiteral("Network inventory and change tracking for offices"), windowFont, {80, 149},
+             QSize(269, 14));
     AddLink("Label42", QStringLiteral("Vantrix"), {12, 177}, &AboutPage::Label42Click);
-    AddLabel("Label43", QStringLiteral("Remote desktop help over any network connection"), windowFont, {80, 177})
-        ->resize(269, 14);
+    AddLabel("Label43", QStringLiteral("Remote desktop help over any network connection"), windowFont, {80, 177},
+             QSize(269, 14));
 
     QLabel* label44 = AddLabel("Label44",
                                QStringLiteral("Please take a few minutes to examine what we have to offer, and "
                                               "spread the word about this and our other products!  Just click on "
                                               "the blue links above for more information."),
-                               windowFont, {12, 204});
+                               windowFont, {12, 204}, QSize(341, 41));
     label44->setWordWrap(true);
-    label44->resize(341, 41);
 
     auto* image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
@@ -122,7 +120,7 @@ void AboutPage::CreateLayout()
     image1->setAccessibleName(QStringLiteral("Tarvelle icon"));
 }
 
-QLabel* AboutPage::AddLabel(const char* name, const QString& text, const QFont& font, QPoint pos)
+QLabel* AboutPage::AddLabel(const char* name, const QString& text, const QFont& font, QPoint pos, QSize size)
 {
     auto* label = new QLabel(this);
     label->setObjectName(QLatin1String(name));
@@ -131,8 +129,13 @@ QLabel* AboutPage::AddLabel(const char* name, const QString& text, const QFont& 
     label->setText(text);
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->move(pos);
-    label->adjustSize();
+    // A label without a size of its own fits its text; measuring a text is not free, so only those are measured.
+    if (size.isValid())
+        label->setGeometry(QRect(pos, size));
+    else {
+        label->move(pos);
+        label->adjustSize();
+    }
     return label;
 }
 

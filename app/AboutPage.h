@@ -58,7 +58,7 @@ public:
 
 private:
     void CreateLayout();
-    QLabel* AddLabel(const char* name, const QString& text, const QFont& font, QPoint pos);
+    QLabel* AddLabel(const char* name, const QString& text, const QFont& font, QPoint pos, QSize size = {});
     LinkLabel* AddLink(const char* name, const QString& text, QPoint pos, void (AboutPage::*handler)());
 
     Platform& platform_;

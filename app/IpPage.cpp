@@ -39,9 +39,11 @@ void ShowGrowingCaption(QLabel* label, const std::string& caption, const QFont& 
 {
     ShowCaption(label, caption);
     const QFont full = nominal.resolve(label->parentWidget()->font());
+    // Until the page is given its size (when it joins the page control) there is no room to measure against.
+    const bool sized = label->parentWidget()->testAttribute(Qt::WA_Resized);
     const int room = label->parentWidget()->width() - label->x();
     QFont font = full;
-    while (font.pixelSize() > kMinPixelSize && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+    while (sized && font.pixelSize() > kMinPixelSize && QFontMetrics(font).horizontalAdvance(label->text()) > room)
         font.setPixelSize(font.pixelSize() - 1);
     if (font != full)
         label->setFont(font);
