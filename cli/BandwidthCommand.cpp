@@ -191,14 +191,8 @@ std::string JsonResult(const BandwidthPageModel& page, bool beeped)
 int RunBandwidthCommand(const Args& args, std::ostream& out, std::ostream& err)
 {
     ParsedArgs parsed;
-    if (const auto complaint = ParseArgs(args, kOptions, parsed))
-        return BadUsage(err, kCommand, *complaint);
-    if (parsed.help) {
-        out << kHelp;
-        return kExitSuccess;
-    }
-    if (!parsed.positionals.empty())
-        return BadUsage(err, kCommand, "unexpected argument " + Quoted(parsed.positionals.front()));
+    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, out, err))
+        return *done;
 
     ConsolePlatform platform;
     BandwidthPageModel page(platform, ".");

@@ -156,4 +156,19 @@ int BadUsage(std::ostream& err, std::string_view command, std::string_view messa
     return kExitUsage;
 }
 
+std::optional<int> OpenCommand(const Args& args, std::span<const OptionSpec> specs, std::string_view command,
+                               std::string_view helpText, size_t maxPositionals, ParsedArgs& parsed, std::ostream& out,
+                               std::ostream& err)
+{
+    if (const auto complaint = ParseArgs(args, specs, parsed))
+        return BadUsage(err, command, *complaint);
+    if (parsed.help) {
+        out << helpText;
+        return kExitSuccess;
+    }
+    if (parsed.positionals.size() > maxPositionals)
+        return BadUsage(err, command, "unexpected argument " + Quoted(parsed.positionals[maxPositionals]));
+    return std::nullopt;
+}
+
 } // namespace tarvelle::cli

@@ -64,4 +64,11 @@ std::string Quoted(std::string_view text);
 /// Writes "tarvelle-cli COMMAND: MESSAGE (see ...)" as one line to err and returns the bad-usage exit code.
 int BadUsage(std::ostream& err, std::string_view command, std::string_view message);
 
+/// The start every sub-command shares: sorts args by specs into parsed, writes helpText to out for --help, and
+/// refuses a bad option or more than maxPositionals positional arguments. Returns the exit code when that
+/// already ends the command, or nothing when the command goes on.
+std::optional<int> OpenCommand(const Args& args, std::span<const OptionSpec> specs, std::string_view command,
+                               std::string_view helpText, size_t maxPositionals, ParsedArgs& parsed, std::ostream& out,
+                               std::ostream& err);
+
 } // namespace tarvelle::cli

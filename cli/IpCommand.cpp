@@ -223,17 +223,11 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, int prefixI
 int RunIpCommand(const Args& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     ParsedArgs parsed;
-    if (const auto complaint = ParseArgs(args, kOptions, parsed))
-        return BadUsage(err, kCommand, *complaint);
-    if (parsed.help) {
-        out << kHelp;
-        return kExitSuccess;
-    }
+    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 2, parsed, out, err))
+        return *done;
     const std::vector<std::string>& positionals = parsed.positionals;
     if (positionals.empty())
         return BadUsage(err, kCommand, "an ADDRESS (or \"-\" to read addresses from standard input) is needed");
-    if (positionals.size() > 2)
-        return BadUsage(err, kCommand, "unexpected argument " + Quoted(positionals[2]));
     const bool json = parsed.has("--json");
     int prefixIndex = InitialPrefixIndex;
     if (positionals.size() == 2) {

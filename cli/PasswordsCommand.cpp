@@ -177,14 +177,8 @@ std::string Listing(const std::vector<std::string>& passwords, uint64_t candidat
 int RunPasswordsCommand(const Args& args, std::ostream& out, std::ostream& err)
 {
     ParsedArgs parsed;
-    if (const auto complaint = ParseArgs(args, kOptions, parsed))
-        return BadUsage(err, kCommand, *complaint);
-    if (parsed.help) {
-        out << kHelp;
-        return kExitSuccess;
-    }
-    if (!parsed.positionals.empty())
-        return BadUsage(err, kCommand, "unexpected argument " + Quoted(parsed.positionals.front()));
+    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, out, err))
+        return *done;
     Options options;
     if (const auto complaint = ReadOptions(parsed, options))
         return BadUsage(err, kCommand, *complaint);
