@@ -229,26 +229,12 @@ TEST(BandwidthCommand, PlainOutputShowsBoxesLinesAndVerdict)
 
 // ---- Bad usage --------------------------------------------------------------------------------------------------
 
-struct BadUsageCase
-{
-    const char* name;
-    cli::Args args;
-    const char* named;
-};
-
 class BandwidthBadUsage : public testing::TestWithParam<BadUsageCase>
 { };
 
 TEST_P(BandwidthBadUsage, IsOneLineOnErrAndExitCode2)
 {
-    cli::Args args = GetParam().args;
-    args.insert(args.begin(), "bandwidth");
-    const CliRun run = RunTarvelleCli(args);
-    EXPECT_EQ(run.code, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
-    EXPECT_TRUE(run.err.starts_with("tarvelle-cli bandwidth: ")) << run.err;
-    EXPECT_NE(run.err.find(GetParam().named), std::string::npos) << run.err;
+    ExpectBadUsage("bandwidth", GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Args, BandwidthBadUsage,

@@ -297,26 +297,12 @@ TEST(IpCommandLines, EmptyInputPrintsNothing)
 
 // ---- Bad usage -------------------------------------------------------------------------------------------------
 
-struct BadUsageCase
-{
-    const char* name;
-    cli::Args args;
-    const char* named; // what the message must quote
-};
-
 class IpBadUsage : public testing::TestWithParam<BadUsageCase>
 { };
 
 TEST_P(IpBadUsage, IsOneLineOnErrAndExitCode2)
 {
-    cli::Args args = GetParam().args;
-    args.insert(args.begin(), "ip");
-    const CliRun run = RunTarvelleCli(args);
-    EXPECT_EQ(run.code, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
-    EXPECT_TRUE(run.err.starts_with("tarvelle-cli ip: ")) << run.err;
-    EXPECT_NE(run.err.find(GetParam().named), std::string::npos) << run.err;
+    ExpectBadUsage("ip", GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -183,24 +183,12 @@ TEST(PasswordsCommand, EmptyOtherCharactersEndTheRunAsOnThePage)
 
 // ---- Bad usage -------------------------------------------------------------------------------------------------
 
-struct BadUsageCase
-{
-    const char* name;
-    cli::Args args;
-    const char* named;
-};
-
 class PasswordsBadUsage : public testing::TestWithParam<BadUsageCase>
 { };
 
 TEST_P(PasswordsBadUsage, IsOneLineOnErrAndExitCode2)
 {
-    const CliRun run = RunPasswords(GetParam().args);
-    EXPECT_EQ(run.code, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
-    EXPECT_TRUE(run.err.starts_with("tarvelle-cli passwords: ")) << run.err;
-    EXPECT_NE(run.err.find(GetParam().named), std::string::npos) << run.err;
+    ExpectBadUsage("passwords", GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
