@@ -1,8 +1,10 @@
 #include "SpinBox.h"
 #include "FakePlatform.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace tarvelle {
@@ -58,6 +60,26 @@ TEST_F(SpinBoxWidgetTest, ArrowKeysStepAndClamp)
     EXPECT_EQ(box.text(), QStringLiteral("100"));
     QTest::keyClick(&box, Qt::Key_Down);
     EXPECT_EQ(box.text(), QStringLiteral("99"));
+}
+
+TEST_F(SpinBoxWidgetTest, PageKeysAndTheWheelStepThroughTheModel)
+{
+    // Beyond the arrows: Page Up/Down step by ten and the wheel by one, clamped and announced like any step.
+    QTest::keyClick(&box, Qt::Key_PageUp);
+    EXPECT_EQ(model.text(), "13");
+    model.setText("95");
+    changes = 0;
+    QTest::keyClick(&box, Qt::Key_PageUp);
+    EXPECT_EQ(model.text(), "100");
+    QTest::keyClick(&box, Qt::Key_PageDown);
+    EXPECT_EQ(model.text(), "90");
+    const QPointF at = box.rect().center();
+    QWheelEvent wheel(at, box.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&box, &wheel);
+    EXPECT_EQ(model.text(), "91");
+    EXPECT_EQ(box.text(), QStringLiteral("91"));
+    EXPECT_EQ(changes, 3);
 }
 
 TEST_F(SpinBoxWidgetTest, LeavingTheBoxClampsATypedValue)
