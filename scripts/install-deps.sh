@@ -7,23 +7,38 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation clang-format desktop-file-utils dpkg-dev file
-    clang libclang-rt-14-dev
+    clang
 )
+# libFuzzer's runtime has its own package on Debian 12; older releases ship it with clang itself.
+optional=(libclang-rt-14-dev)
+
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
+    installed "$p" || missing+=("$p")
+done
+unsure=()
+for p in "${optional[@]}"; do
+    installed "$p" || unsure+=("$p")
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ ${#missing[@]} -eq 0 ] && [ ${#unsure[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
+# An optional package is wanted only where the archive has it.
+for p in "${unsure[@]}"; do
+    if apt-cache show "$p" >/dev/null 2>&1; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing missing packages: ${missing[*]}"
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
