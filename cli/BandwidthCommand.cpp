@@ -48,7 +48,7 @@ constexpr const char* kHelp
       "example: tarvelle-cli bandwidth --size 100 --size-unit \"MB (b2)\" --rate 8 --rate-unit \"Mbps (b10)\" "
       "--solve time\n";
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--rate-unit"}, {"--size-unit"}, {"--time-unit"}, {"--tolerance"}, {"--rate"},
     {"--size"},      {"--time"},      {"--common"},    {"--solve"},     {"--json", false},
 };

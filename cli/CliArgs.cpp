@@ -22,10 +22,10 @@ std::string WithoutBlanks(std::string_view text)
     return kept;
 }
 
-const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name)
+const KnownOption* FindOption(std::span<const KnownOption> known, std::string_view name)
 {
-    const auto it = std::find_if(specs.begin(), specs.end(), [name](const OptionSpec& s) { return s.name == name; });
-    return it == specs.end() ? nullptr : &*it;
+    const auto it = std::find_if(known.begin(), known.end(), [name](const KnownOption& s) { return s.name == name; });
+    return it == known.end() ? nullptr : &*it;
 }
 
 } // namespace
@@ -36,7 +36,7 @@ const std::string* ParsedArgs::value(std::string_view name) const
     return it == options.end() ? nullptr : &it->second;
 }
 
-std::optional<std::string> ParseArgs(const Args& args, std::span<const OptionSpec> specs, ParsedArgs& parsed)
+std::optional<std::string> ParseArgs(const Args& args, std::span<const KnownOption> known, ParsedArgs& parsed)
 {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -59,12 +59,12 @@ std::optional<std::string> ParseArgs(const Args& args, std::span<const OptionSpe
         }
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = FindSpec(specs, name);
-        if (spec == nullptr)
+        const KnownOption* option = FindOption(known, name);
+        if (option == nullptr)
             return "unknown option " + Quoted(name);
         if (parsed.has(name))
             return name + " is given more than once";
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals != std::string::npos)
                 return name + " takes no value";
             parsed.options.emplace(name, std::string());
@@ -156,11 +156,11 @@ int BadUsage(std::ostream& err, std::string_view command, std::string_view messa
     return kExitUsage;
 }
 
-std::optional<int> OpenCommand(const Args& args, std::span<const OptionSpec> specs, std::string_view command,
+std::optional<int> OpenCommand(const Args& args, std::span<const KnownOption> known, std::string_view command,
                                std::string_view helpText, size_t maxPositionals, ParsedArgs& parsed, std::ostream& out,
                                std::ostream& err)
 {
-    if (const auto complaint = ParseArgs(args, specs, parsed))
+    if (const auto complaint = ParseArgs(args, known, parsed))
         return BadUsage(err, command, *complaint);
     if (parsed.help) {
         out << helpText;

@@ -22,7 +22,7 @@
 namespace tarvelle::cli {
 
 /// An option a sub-command knows: its name with the leading "--", and whether a value follows it.
-struct OptionSpec
+struct KnownOption
 {
     std::string_view name;
     bool takesValue = true;
@@ -40,11 +40,11 @@ struct ParsedArgs
     const std::string* value(std::string_view name) const;
 };
 
-/// Sorts args by specs: "--name VALUE" and "--name=VALUE" give a value (the next argument is taken whatever it
+/// Sorts args by known: "--name VALUE" and "--name=VALUE" give a value (the next argument is taken whatever it
 /// looks like, so "--rate -10" works); "--help" and "-h" ask for help, which ends the sorting; "--" ends the
 /// options; every other argument not starting with "--" ("-" included) is positional. Returns the complaint for
 /// an unknown, repeated or incomplete option, or nothing when all is well.
-std::optional<std::string> ParseArgs(const Args& args, std::span<const OptionSpec> specs, ParsedArgs& parsed);
+std::optional<std::string> ParseArgs(const Args& args, std::span<const KnownOption> known, ParsedArgs& parsed);
 
 /// A whole decimal number written with digits only (no sign, no blanks), within min..max.
 std::optional<uint64_t> ParseWhole(std::string_view text, uint64_t min, uint64_t max);
@@ -64,10 +64,10 @@ std::string Quoted(std::string_view text);
 /// Writes "tarvelle-cli COMMAND: MESSAGE (see ...)" as one line to err and returns the bad-usage exit code.
 int BadUsage(std::ostream& err, std::string_view command, std::string_view message);
 
-/// The start every sub-command shares: sorts args by specs into parsed, writes helpText to out for --help, and
+/// The start every sub-command shares: sorts args by known into parsed, writes helpText to out for --help, and
 /// refuses a bad option or more than maxPositionals positional arguments. Returns the exit code when that
 /// already ends the command, or nothing when the command goes on.
-std::optional<int> OpenCommand(const Args& args, std::span<const OptionSpec> specs, std::string_view command,
+std::optional<int> OpenCommand(const Args& args, std::span<const KnownOption> known, std::string_view command,
                                std::string_view helpText, size_t maxPositionals, ParsedArgs& parsed, std::ostream& out,
                                std::ostream& err);
 

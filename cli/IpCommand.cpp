@@ -39,7 +39,7 @@ constexpr const char* kHelp
       "stand on one line, separated by tabs.\n"
       "example: tarvelle-cli ip 192.168.1.10/24\n";
 
-constexpr OptionSpec kOptions[] = {{"--json", false}};
+constexpr KnownOption kOptions[] = {{"--json", false}};
 
 // What one address asks for: the four octet texts as typed and the prefix list's index.
 struct Query
@@ -68,17 +68,17 @@ std::string PrefixComplaint(std::string_view text)
 }
 
 // ADDRESS[/PREFIX]; a prefix in the text wins over `prefixIndex`. The complaint when the text is no address.
-std::variant<Query, std::string> ParseQuery(std::string_view spec, int prefixIndex)
+std::variant<Query, std::string> ParseQuery(std::string_view text, int prefixIndex)
 {
     Query query;
     query.prefixIndex = prefixIndex;
-    std::string_view address = spec;
-    if (const size_t slash = spec.find('/'); slash != std::string_view::npos) {
-        const std::optional<int> index = ParsePrefix(spec.substr(slash + 1));
+    std::string_view address = text;
+    if (const size_t slash = text.find('/'); slash != std::string_view::npos) {
+        const std::optional<int> index = ParsePrefix(text.substr(slash + 1));
         if (!index)
-            return PrefixComplaint(spec.substr(slash + 1));
+            return PrefixComplaint(text.substr(slash + 1));
         query.prefixIndex = *index;
-        address = spec.substr(0, slash);
+        address = text.substr(0, slash);
     }
     size_t parts = 0;
     for (size_t start = 0;; ++parts) {
@@ -188,14 +188,14 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, int prefixI
     uint64_t bad = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
-        const std::string_view spec = Trimmed(line);
-        const auto query = ParseQuery(spec, prefixIndex);
+        const std::string_view text = Trimmed(line);
+        const auto query = ParseQuery(text, prefixIndex);
         if (const auto* complaint = std::get_if<std::string>(&query)) {
             ++bad;
             if (json) {
                 buffer += JsonObject()
                               .integer("line", static_cast<int64_t>(number))
-                              .text("input", spec)
+                              .text("input", text)
                               .text("error", *complaint)
                               .close();
             } else {

@@ -42,7 +42,7 @@ constexpr const char* kHelp
       "no password within two seconds the run gives up with exit code 1, as the page shows its warning.\n"
       "example: tarvelle-cli passwords --count 5 --mode pronounceable --digits 1-2\n";
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"--count"}, {"--length"}, {"--upper"},       {"--lower"}, {"--digits"},
     {"--other"}, {"--mode"},   {"--other-chars"}, {"--seed"},  {"--json", false},
 };
