@@ -194,6 +194,8 @@ TEST_P(PasswordsBadUsage, IsOneLineOnErrAndExitCode2)
 INSTANTIATE_TEST_SUITE_P(
     Args, PasswordsBadUsage,
     testing::Values(BadUsageCase {"CountZero", {"--count", "0"}, "--count \"0\""},
+                    BadUsageCase {"OtherCharactersNotUtf8", {"--other-chars", "ab\xff"}, "not UTF-8"},
+                    BadUsageCase {"OtherCharactersCutSequence", {"--other-chars", "\xe2\x82"}, "not UTF-8"},
                     BadUsageCase {"CountAboveAMillion", {"--count", "1000001"}, "\"1000001\""},
                     BadUsageCase {"CountHuge", {"--count", "184467440737095516160"}, "\"184467440737095516160\""},
                     BadUsageCase {"CountSigned", {"--count", "+5"}, "\"+5\""},
