@@ -254,9 +254,7 @@ void BandwidthPage::Show()
 void BandwidthPage::ShowLabel1Colour()
 {
     if (model_.label1Red) {
-        QPalette pal = Label1->palette();
-        pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
-        Label1->setPalette(pal);
+        SetTextColor(Label1, QColor(255, 0, 0));
     } else {
         // An empty palette resolves nothing of its own: the label takes the page's colours again.
         Label1->setPalette(QPalette());
