@@ -9,16 +9,6 @@
 
 namespace tarvelle {
 
-namespace {
-
-// The desktop's colour for text in windows, which the title and the heading use instead of the page's black.
-QColor WindowTextColor()
-{
-    return QApplication::palette().color(QPalette::Active, QPalette::WindowText);
-}
-
-} // namespace
-
 QImage IconImage(int size)
 {
     // The pixels as raw RGBA bytes: decoding a PNG would first make Qt look through every image-format
@@ -84,13 +74,13 @@ void AboutPage::CreateLayout()
 
     QLabel* label4 = AddLabel("Label4", QStringLiteral("Tarvelle v1.0a"), ArialFont(13, true, false), {104, 13});
     label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    SetTextColor(label4, WindowTextColor());
+    SetTextColor(label4, DesktopWindowTextColor());
     AddLabel("Label5", QStringLiteral("\u00A9 2026"), windowFont, {101, 33});
     AddLink("Label6", QStringLiteral("Quenfield Software"), {140, 33}, &AboutPage::Label6Click);
 
     QLabel* label38
         = AddLabel("Label38", QStringLiteral("Why is this program free?  "), ArialFont(11, true, false), {12, 60});
-    SetTextColor(label38, WindowTextColor());
+    SetTextColor(label38, DesktopWindowTextColor());
     QLabel* label39 = AddLabel("Label39",
                                QStringLiteral("We wanted to develop an easy-to-use, yet functional program for "
                                               "assisting with networking issues.  We decided to make it free in "

@@ -4,7 +4,6 @@
 #include "Fonts.h"
 #include "SpinBox.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,12 +28,6 @@ constexpr int kLineOffset = 24;
 std::string LocaleDecimalSeparator()
 {
     return QLocale::system().decimalPoint().toStdString();
-}
-
-// The tolerance lines take the desktop's colour for text in windows.
-void UseWindowTextColor(QLabel* label)
-{
-    SetTextColor(label, QApplication::palette().color(QPalette::Active, QPalette::WindowText));
 }
 
 // A number written by the page shows from its first digit, as a freshly set edit box does on the desktop the
@@ -118,8 +111,9 @@ void BandwidthPage::CreateLayout()
     lbBWTol = AddLabel("lbBWTol", QString(), {kBoxLeft, 32 + kLineOffset});
     lbDSTol = AddLabel("lbDSTol", QString(), {kBoxLeft, 80 + kLineOffset});
     lbTmTol = AddLabel("lbTmTol", QString(), {kBoxLeft, 132 + kLineOffset});
+    // The tolerance lines take the desktop's colour for text in windows.
     for (QLabel* line : {lbBWTol, lbDSTol, lbTmTol})
-        UseWindowTextColor(line);
+        SetTextColor(line, DesktopWindowTextColor());
 }
 
 void BandwidthPage::CreateRow(QPushButton*& button, const char* buttonName, const char* caption, QLineEdit*& box,
