@@ -137,7 +137,7 @@ void BandwidthPage::CreateToleranceBox(Platform& platform)
     seTol->setObjectName(QStringLiteral("seTol"));
     seTol->setGeometry(297, 220, 49, 23);
     seTol->setAccessibleName(QStringLiteral("Tolerance in percent"));
-    const QString point = QLocale::system().decimalPoint();
+    const QString point = QString::fromStdString(model_.decimalSeparator());
     seTol->setDecimalSeparator(point.isEmpty() ? QLatin1Char('.') : point.front());
 }
 
