@@ -14,10 +14,20 @@
 
 namespace tarvelle {
 
+namespace {
+
+// An item's background: light grey when selected, else white.
+QColor ItemBackground(bool selected)
+{
+    return selected ? QColor(221, 221, 221) : QColor(255, 255, 255);
+}
+
+} // namespace
+
 void lbPasswordsDrawItem(QPainter& painter, const QRect& rect, const QString& text, bool selected, const QFont& font)
 {
     painter.save();
-    painter.fillRect(rect, selected ? QColor(221, 221, 221) : QColor(255, 255, 255));
+    painter.fillRect(rect, ItemBackground(selected));
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const int baseline = rect.top() + metrics.ascent();
@@ -102,7 +112,7 @@ void PasswordItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
-        focus.backgroundColor = selected ? QColor(221, 221, 221) : QColor(255, 255, 255);
+        focus.backgroundColor = ItemBackground(selected);
         list_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, list_);
     }
 }
