@@ -208,6 +208,14 @@ TEST_F(BandwidthPageTest, AcceleratorsPressTheSolveButtons)
     EXPECT_TRUE(QTest::qWaitFor([&] { return platform.beeps == 2; }));
 }
 
+// The window as created, not shown, for the tables of places and captions.
+template <class Row> class BandwidthPageTable : public testing::TestWithParam<Row>
+{
+protected:
+    test::FakePlatform platform;
+    TfrmBandwidthCalc window {platform};
+};
+
 struct GeometryRow
 {
     const char* name;
@@ -221,12 +229,7 @@ const GeometryRow kGeometryRows[] = {
     {"cbTmUnit", {200, 132, 81, 22}}, {"seTol", {297, 220, 49, 23}}, {"Label17", {8, 204, 217, 49}},
 };
 
-class BandwidthPageGeometry : public testing::TestWithParam<GeometryRow>
-{
-protected:
-    test::FakePlatform platform;
-    TfrmBandwidthCalc window {platform};
-};
+using BandwidthPageGeometry = BandwidthPageTable<GeometryRow>;
 
 TEST_P(BandwidthPageGeometry, ControlSitsAtItsPlace)
 {
@@ -254,12 +257,7 @@ const CaptionRow kCaptionRows[] = {
     {"lbTmTol", {80, 156}, " "},
 };
 
-class BandwidthPageCaptions : public testing::TestWithParam<CaptionRow>
-{
-protected:
-    test::FakePlatform platform;
-    TfrmBandwidthCalc window {platform};
-};
+using BandwidthPageCaptions = BandwidthPageTable<CaptionRow>;
 
 TEST_P(BandwidthPageCaptions, LabelShowsItsWholeTextAtItsPlace)
 {
