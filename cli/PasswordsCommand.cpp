@@ -7,7 +7,6 @@
 #include "PasswordPageModel.h"
 #include "Random.h"
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -108,10 +107,7 @@ std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
     if (const std::string* text = o.otherCharacters) {
         // A stray byte would be a character of its own, and two of them side by side in a password would read
         // back as some other character.
-        const std::vector<std::string> characters = SplitCharacters(*text);
-        const auto stray
-            = [](const std::string& c) { return c.size() == 1 && static_cast<unsigned char>(c[0]) >= 0x80u; };
-        if (std::any_of(characters.begin(), characters.end(), stray))
+        if (!IsUtf8(*text))
             return "--other-chars " + Quoted(*text) + " is not UTF-8 text";
     }
     if (const std::string* text = parsed.value("--mode")) {

@@ -36,11 +36,6 @@ bool IsAsciiAlnum(const std::string& c)
     return c.size() == 1 && std::isalnum(static_cast<unsigned char>(c[0])) != 0;
 }
 
-bool IsUtf8Character(const std::string& c)
-{
-    return c.size() > 1 || static_cast<unsigned char>(c[0]) < 0x80u;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -74,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<std::string> other = SplitCharacters(s.OtherCharacters);
     // Stray bytes that start no UTF-8 sequence are characters of their own, but two of them side by side in a
     // password may read as one character; the text from the page and the command line is always UTF-8.
-    if (!settled || !std::all_of(other.begin(), other.end(), IsUtf8Character))
+    if (!settled || !IsUtf8(s.OtherCharacters))
         return 0;
     const bool classesApart = std::none_of(other.begin(), other.end(), IsAsciiAlnum);
     for (const std::string& password : out) {

@@ -288,6 +288,17 @@ std::vector<std::string> SplitCharacters(std::string_view text)
     return characters;
 }
 
+bool IsUtf8(std::string_view text)
+{
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = SequenceLength(text, at);
+        if (length == 1 && static_cast<unsigned char>(text[at]) >= 0x80u)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
