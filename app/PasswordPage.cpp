@@ -16,6 +16,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace tarvelle {
@@ -202,6 +203,11 @@ void PasswordPage::AddMinMaxLabels(const char* minName, const char* maxName, int
     AddLabel(maxName, QStringLiteral("Max."), {kMaxLabelLeft, top});
 }
 
+std::array<SpinBox*, 11> PasswordPage::SpinBoxes() const
+{
+    return {seMinLen, seMaxLen, seUpper1, seUpper2, seLower1, seLower2, seNum1, seNum2, seOther1, seOther2, seGenerate};
+}
+
 void PasswordPage::SetTabOrder()
 {
     QWidget* const order[]
@@ -215,8 +221,7 @@ void PasswordPage::Bind()
 {
     // The boxes have already passed typing, arrows or the clamp on leaving to their models, whose onChange
     // ran the coupling handlers; the page only shows the result.
-    for (SpinBox* box :
-         {seMinLen, seMaxLen, seUpper1, seUpper2, seLower1, seLower2, seNum1, seNum2, seOther1, seOther2, seGenerate})
+    for (SpinBox* box : SpinBoxes())
         connect(box, &SpinBox::edited, this, &PasswordPage::seChange);
     connect(ckbUpper, &QCheckBox::toggled, this, [this](bool on) { model_.ckbUpper = on; });
     connect(ckbLower, &QCheckBox::toggled, this, [this](bool on) { model_.ckbLower = on; });
@@ -267,8 +272,7 @@ void PasswordPage::btnSaveClick()
 
 void PasswordPage::Show()
 {
-    for (SpinBox* box :
-         {seMinLen, seMaxLen, seUpper1, seUpper2, seLower1, seLower2, seNum1, seNum2, seOther1, seOther2, seGenerate})
+    for (SpinBox* box : SpinBoxes())
         box->sync();
     const std::pair<QCheckBox*, bool> ticks[] = {{ckbUpper, model_.ckbUpper},
                                                  {ckbLower, model_.ckbLower},

@@ -15,6 +15,8 @@
 
 #include <QWidget>
 
+#include <array>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -51,6 +53,8 @@ private:
     QCheckBox* AddCheckBox(const char* name, const QString& caption, const QRect& geometry, uint32_t color,
                            const char* accessibleName);
     void AddMinMaxLabels(const char* minName, const char* maxName, int top);
+    /// Every spin box of the page.
+    std::array<SpinBox*, 11> SpinBoxes() const;
     void SetTabOrder();
     void Bind();
 
