@@ -106,20 +106,15 @@ std::string Dotted(const std::array<int, 4>& octets)
 
 std::string ResultJson(const TSubnetResult& r, int prefixIndex)
 {
-    std::string values = "[";
-    std::string corrections = "[";
+    JsonArray values;
+    JsonArray corrections;
     for (size_t k = 0; k < 4; ++k) {
-        const char* separator = k == 0 ? "" : ", ";
-        values += separator + std::to_string(r.OctetValues[k]);
-        corrections += separator;
-        if (r.OctetCorrections[k])
-            AppendJsonString(corrections, *r.OctetCorrections[k]);
-        else
-            corrections += "null";
+        values.integer(r.OctetValues[k]);
+        corrections.optionalText(r.OctetCorrections[k]);
     }
     return JsonObject()
-        .raw("OctetValues", values + "]")
-        .raw("OctetCorrections", corrections + "]")
+        .raw("OctetValues", values.close())
+        .raw("OctetCorrections", corrections.close())
         .integer("PrefixLength", PrefixLengthForIndex(prefixIndex))
         .text("Mask", MaskItems[static_cast<size_t>(prefixIndex)])
         .text("IPBinaryText", r.IPBinaryText)

@@ -132,4 +132,31 @@ JsonObject& JsonObject::raw(std::string_view key, std::string_view json)
     return *this;
 }
 
+std::string& JsonArray::item()
+{
+    if (json_.size() > 1)
+        json_ += ", ";
+    return json_;
+}
+
+JsonArray& JsonArray::text(std::string_view value)
+{
+    AppendJsonString(item(), value);
+    return *this;
+}
+
+JsonArray& JsonArray::optionalText(const std::optional<std::string>& value)
+{
+    if (value)
+        return text(*value);
+    item() += "null";
+    return *this;
+}
+
+JsonArray& JsonArray::integer(int64_t value)
+{
+    item() += std::to_string(value);
+    return *this;
+}
+
 } // namespace tarvelle::cli

@@ -1,9 +1,9 @@
 // The JSON tarvelle-cli prints with --json: one object per result, on one line.
 //
-// JsonObject writes its members in the order they are added, as "key": value pairs; AppendJsonString writes
-// one string value. Strings are escaped as JSON requires (quotes, backslashes, every control character) and
-// valid UTF-8 is passed through; a byte that starts no valid UTF-8 sequence is written as U+FFFD, so the output
-// is always valid UTF-8 JSON whatever bytes an argument or an input line held.
+// JsonObject writes its members in the order they are added, as "key": value pairs, and JsonArray its items
+// likewise; AppendJsonString writes one string value. Strings are escaped as JSON requires (quotes, backslashes, every
+// control character) and valid UTF-8 is passed through; a byte that starts no valid UTF-8 sequence is written as
+// U+FFFD, so the output is always valid UTF-8 JSON whatever bytes an argument or an input line held.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +34,24 @@ private:
     std::string& member(std::string_view key);
 
     std::string json_ = "{";
+};
+
+/// An array for JsonObject::raw, its items in the order they are added.
+class JsonArray
+{
+public:
+    JsonArray& text(std::string_view value);
+    /// The text, or null when there is none.
+    JsonArray& optionalText(const std::optional<std::string>& value);
+    JsonArray& integer(int64_t value);
+
+    /// The array's text, brackets included.
+    std::string close() const { return json_ + "]"; }
+
+private:
+    std::string& item();
+
+    std::string json_ = "[";
 };
 
 } // namespace tarvelle::cli

@@ -162,19 +162,16 @@ TPasswordSettings SettingsFromPage(const Options& o, PasswordPageModel& page)
 
 std::string Listing(const std::vector<std::string>& passwords, uint64_t candidates, bool json)
 {
-    std::string text;
     if (!json) {
+        std::string text;
         for (const std::string& password : passwords)
             text.append(password).append("\n");
         return text;
     }
-    text = "[";
-    for (const std::string& password : passwords) {
-        if (text.size() > 1)
-            text += ", ";
-        AppendJsonString(text, password);
-    }
-    return JsonObject().raw("passwords", text + "]").integer("candidates", static_cast<int64_t>(candidates)).close()
+    JsonArray list;
+    for (const std::string& password : passwords)
+        list.text(password);
+    return JsonObject().raw("passwords", list.close()).integer("candidates", static_cast<int64_t>(candidates)).close()
         + "\n";
 }
 
