@@ -1,14 +1,14 @@
 // The desktop services the page models ask for, as a program without a window provides them.
 //
-// A beep and a warning box are not shown but kept, for the sub-command to report in its own words (a failed
-// solve, a password run that gave up); the millisecond tick is the monotonic clock, which the password run's
-// time limits read. Every other service (cursor, clipboard, dialogs, files, links) does nothing.
+// A beep is not heard but counted, for the bandwidth command to report a failed solve in its own words; a
+// password run that gave up is told by how the run ended, so warning and error boxes show nothing. The
+// millisecond tick is the monotonic clock, which the password run's time limits read. Every other service
+// (cursor, clipboard, dialogs, files, links) does nothing.
 #pragma once
 
 #include "Platform.h"
 
 #include <string>
-#include <vector>
 
 namespace tarvelle::cli {
 
@@ -16,7 +16,6 @@ class ConsolePlatform final : public Platform
 {
 public:
     int beeps = 0;
-    std::vector<std::string> warnings; // the text of each warning box, in order
 
     void beep() override { ++beeps; }
     uint32_t tickCount() override;
@@ -26,8 +25,8 @@ public:
     ScreenPoint cursorPos() override { return {}; }
 
     void showInformation(const std::string&, const std::string&) override { }
-    void showWarning(const std::string&, const std::string& text) override { warnings.push_back(text); }
-    void showError(const std::string& text) override { warnings.push_back(text); }
+    void showWarning(const std::string&, const std::string&) override { }
+    void showError(const std::string&) override { }
 
     void setClipboardText(const std::string&) override { }
     std::optional<std::string> askSaveFileName() override { return std::nullopt; }
