@@ -6,6 +6,7 @@
 #include "PasswordComposer.h"
 #include "PasswordPageModel.h"
 #include "Random.h"
+#include "Utf8.h"
 
 #include <array>
 #include <optional>

@@ -6,6 +6,7 @@
 #include "FuzzInput.h"
 #include "PairTest.h"
 #include "PasswordComposer.h"
+#include "Utf8.h"
 
 #include <algorithm>
 

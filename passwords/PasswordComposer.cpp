@@ -1,6 +1,7 @@
 #include "PasswordComposer.h"
 
 #include "CandidateDraws.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -17,36 +18,11 @@ namespace {
 // The clock is read once per this many candidates: a reading costs about as much as a candidate.
 constexpr uint32_t kClockStride = 64;
 
-/// Length of the valid UTF-8 sequence starting at text[at], or 1 when none starts there.
-size_t SequenceLength(std::string_view text, size_t at)
+/// Length of the character starting at text[at]: its UTF-8 sequence, or the one byte when none starts there.
+size_t CharacterLength(std::string_view text, size_t at)
 {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    size_t length = 1;
-    uint32_t codePoint = 0;
-    uint32_t smallest = 0;
-    if (lead < 0x80u)
-        return 1;
-    if ((lead & 0xE0u) == 0xC0u) {
-        length = 2, codePoint = lead & 0x1Fu, smallest = 0x80u;
-    } else if ((lead & 0xF0u) == 0xE0u) {
-        length = 3, codePoint = lead & 0x0Fu, smallest = 0x800u;
-    } else if ((lead & 0xF8u) == 0xF0u) {
-        length = 4, codePoint = lead & 0x07u, smallest = 0x10000u;
-    } else {
-        return 1;
-    }
-    if (at + length > text.size())
-        return 1;
-    for (size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        if ((next & 0xC0u) != 0x80u)
-            return 1;
-        codePoint = (codePoint << 6) | (next & 0x3Fu);
-    }
-    // Overlong forms, surrogates and values past the last code point are no characters.
-    if (codePoint < smallest || codePoint > 0x10FFFFu || (codePoint >= 0xD800u && codePoint <= 0xDFFFu))
-        return 1;
-    return length;
+    const size_t length = Utf8SequenceLength(text, at);
+    return length == 0 ? 1 : length;
 }
 
 /// Every character a run can take, numbered: A-Z, a-z, 0-9, then the Other set.
@@ -281,22 +257,11 @@ std::vector<std::string> SplitCharacters(std::string_view text)
 {
     std::vector<std::string> characters;
     for (size_t at = 0; at < text.size();) {
-        const size_t length = SequenceLength(text, at);
+        const size_t length = CharacterLength(text, at);
         characters.emplace_back(text.substr(at, length));
         at += length;
     }
     return characters;
-}
-
-bool IsUtf8(std::string_view text)
-{
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = SequenceLength(text, at);
-        if (length == 1 && static_cast<unsigned char>(text[at]) >= 0x80u)
-            return false;
-        at += length;
-    }
-    return true;
 }
 
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,

@@ -78,8 +78,6 @@ inline constexpr std::string_view kTimeOutText
 
 /// Splits UTF-8 text into its characters; a byte that starts no valid sequence is a character of its own.
 std::vector<std::string> SplitCharacters(std::string_view text);
-/// Whether text is UTF-8 throughout, so that no byte of it is a character of its own.
-bool IsUtf8(std::string_view text);
 
 /// Appends accepted passwords to out until it holds settings.Count of them or the run gives up. Draws only
 /// from random, reads the clock and shows the time-out warning through platform; counts into stats if given.
