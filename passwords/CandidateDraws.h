@@ -8,7 +8,10 @@
 //    the order, so a character nobody reads costs nothing, and each result equals EagerDraws' exactly;
 //  - SystemDraws: the system's generator; its draws are independent, so a character is drawn when it is read
 //    and one never read is never drawn, which changes no password's odds. The four counts share one read, and
-//    so do the draws of a shuffle (SystemRandom::StartBatch), with the same odds as one draw at a time.
+//    so do the draws of a shuffle (SystemRandom::StartBatch), with the same odds as one draw at a time. When
+//    the composer lists the count combinations that fit the length range, one of them is drawn instead of
+//    drawing counts until one fits; and as a character's draw does not depend on its slot, the shuffle moves
+//    the classes themselves.
 #pragma once
 
 #include "Random.h"
@@ -24,7 +27,7 @@
 namespace tarvelle::detail {
 
 /// For i = 0 .. length - 1: swaps order[i] with order[draw(i)], draw(i) being below length.
-template <class Draw> void ShuffleBy(uint16_t* order, uint32_t length, Draw&& draw)
+template <class Entry, class Draw> void ShuffleBy(Entry* order, uint32_t length, Draw&& draw)
 {
     for (uint32_t i = 0; i < length; ++i)
         std::swap(order[i], order[draw(i)]);
@@ -45,6 +48,9 @@ template <class PerClass, class Draw> bool CountsBy(PerClass& perClass, Draw&& d
 class EagerDraws
 {
 public:
+    /// Whether the candidate's draws are independent of each other and of their order (see SystemDraws).
+    static constexpr bool kDrawsIndependently = false;
+
     EagerDraws(RandomSource& random, size_t capacity) : random_(random), capacity_(capacity), values_(capacity + 1) { }
 
     // The composer's calls, in the order of a candidate's draws: Begin, DrawCounts (each count followed by
@@ -85,6 +91,8 @@ private:
 class LcgDraws
 {
 public:
+    static constexpr bool kDrawsIndependently = false;
+
     LcgDraws(LcgRandom& random, size_t capacity) : random_(random)
     {
         // A kept candidate makes at most 4 count draws, `capacity` character draws and `capacity` shuffle draws.
@@ -146,11 +154,22 @@ private:
 class SystemDraws
 {
 public:
-    SystemDraws(SystemRandom& random, size_t capacity, const std::array<uint32_t, 4>& spans)
-        : random_(random), countShape_(SystemRandom::ShapeOf(spans))
+    /// Draws are independent, so the composer may take a candidate's counts from the combinations that fit
+    /// (Choose) and shuffle its classes rather than its slots; characters are drawn by class alone.
+    static constexpr bool kDrawsIndependently = true;
+
+    /// `choices`: the number of listed count combinations Choose picks from (0 when there is no list).
+    SystemDraws(SystemRandom& random, size_t capacity, const std::array<uint32_t, 4>& spans,
+                const std::array<uint32_t, 4>& setSizes, size_t choices)
+        : random_(random), countShape_(SystemRandom::ShapeOf(spans)), setSizes_(setSizes)
     {
         for (size_t run = 1; run < spans.size(); ++run)
             countPowers_[run] = countPowers_[run - 1] * spans[run - 1];
+        if (choices > 0) {
+            choices_ = static_cast<uint32_t>(choices);
+            const std::array<uint32_t, 1> ranges {choices_};
+            choiceShape_ = SystemRandom::ShapeOf(ranges).value_or(SystemRandom::BatchShape {});
+        }
         for (uint32_t length = 0; length <= capacity; ++length) {
             const std::vector<uint32_t> ranges(length, length);
             const auto shape = SystemRandom::ShapeOf(ranges);
@@ -164,6 +183,8 @@ public:
     }
 
     void Begin() { }
+    /// One of the `choices` listed combinations, all equally likely.
+    size_t Choose(size_t) { return random_.StartBatch(choiceShape_).At(1, choices_); }
     template <class PerClass> bool DrawCounts(const std::array<uint32_t, 4>& spans, PerClass&& perClass)
     {
         if (!countShape_) [[unlikely]]
@@ -172,8 +193,8 @@ public:
         const SystemRandom::DrawBatch batch = random_.StartBatch(*countShape_);
         return CountsBy(perClass, [&](size_t run) { return batch.At(countPowers_[run], spans[run]); });
     }
-    void Characters(size_t run, uint64_t, uint64_t, uint32_t setSize) { setSizes_[run] = setSize; }
-    void Shuffle(uint16_t* order, uint32_t length)
+    void Characters(size_t, uint64_t, uint64_t, uint32_t) { }
+    template <class Entry> void Shuffle(Entry* order, uint32_t length)
     {
         if (length >= shuffleShapes_.size()) [[unlikely]] {
             ShuffleBy(order, length, [&](uint32_t) { return random_.RandomBelow(length); });
@@ -185,16 +206,19 @@ public:
         const uint64_t* before = shufflePowers_.data() + size_t {length} * (length - 1) / 2;
         ShuffleBy(order, length, [&](uint32_t i) { return batch.At(before[i], length); });
     }
-    uint32_t Character(size_t run, size_t) { return random_.RandomBelow(setSizes_[run]); }
+    /// A character of class `run`, drawn now.
+    uint32_t Character(size_t run) { return random_.RandomBelow(setSizes_[run]); }
     void End() { }
 
 private:
     SystemRandom& random_;
     std::optional<SystemRandom::BatchShape> countShape_;
+    std::array<uint32_t, 4> setSizes_; // [run]: the size of the class's set
     std::array<uint64_t, 4> countPowers_ {1, 1, 1, 1}; // [run]: the product of the spans before it
+    SystemRandom::BatchShape choiceShape_;
+    uint32_t choices_ = 0;
     std::vector<SystemRandom::BatchShape> shuffleShapes_; // [length]: a shuffle's draws, while one read holds them
     std::vector<uint64_t> shufflePowers_; // from index length x (length - 1) / 2: length^i for i < length
-    std::array<uint32_t, 4> setSizes_ {};
 };
 
 } // namespace tarvelle::detail

@@ -50,6 +50,20 @@ struct ClassDraw
     uint32_t base = 0; // number of the set's first character in the alphabet
 };
 
+/// Runs whose candidates have fewer characters start each shuffle from a fixed stretch of this many entries.
+constexpr size_t kSmallCapacity = 16;
+
+/// A combination of the four counts whose length lies within the range.
+struct FittingCounts
+{
+    std::array<size_t, 4> first {}; // slot of each class's first character
+    uint32_t length = 0;
+    std::array<uint8_t, kSmallCapacity> classes {}; // the class of each slot, when length < kSmallCapacity
+};
+
+/// Count combinations a run lists at most; more are drawn count by count and dropped by length.
+constexpr uint64_t kMostListedCombinations = 4096;
+
 struct RunPlan
 {
     Alphabet alphabet;
@@ -65,6 +79,11 @@ struct RunPlan
     // steps[(state << stepShift) + character].
     std::vector<uint8_t> steps;
     unsigned stepShift = 0;
+    // For sources whose draws are independent: every count combination that fits the length range, each as
+    // likely as the others. Drawing one of them has the odds of drawing counts until one fits. Empty when
+    // there are too many combinations, when none fits (the run then times out as it would), or when an empty
+    // Other set can be drawn from (that ends the run whatever the length).
+    std::vector<FittingCounts> fitting;
 
     /// The test's state after reading character s (numbered as in the alphabet).
     uint8_t Step(uint8_t state, uint32_t s) const { return steps[(size_t {state} << stepShift) + s]; }
@@ -121,8 +140,39 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     return plan;
 }
 
+/// Lists the count combinations that fit the length range in plan.fitting, when it may.
+void ListFittingCounts(RunPlan& plan)
+{
+    uint64_t combinations = 1;
+    for (const uint32_t span : plan.spans) {
+        combinations *= span;
+        if (combinations > kMostListedCombinations)
+            return;
+    }
+    const ClassDraw& other = plan.classes[3];
+    if (other.setSize == 0 && other.min + int64_t {other.span} - 1 > 0)
+        return;
+    for (uint64_t combination = 0; combination < combinations; ++combination) {
+        FittingCounts fit;
+        int64_t length = 0;
+        uint64_t digits = combination;
+        for (size_t run = 0; run < plan.classes.size(); ++run) {
+            const ClassDraw& draw = plan.classes[run];
+            const int64_t count = std::max<int64_t>(static_cast<int64_t>(digits % draw.span) + draw.min, 0);
+            digits /= draw.span;
+            fit.first[run] = static_cast<size_t>(length);
+            if (length + count < static_cast<int64_t>(kSmallCapacity))
+                std::fill_n(fit.classes.begin() + length, count, static_cast<uint8_t>(run));
+            length += count;
+        }
+        if (length >= plan.minLength && length <= plan.maxLength) {
+            fit.length = static_cast<uint32_t>(length);
+            plan.fitting.push_back(fit);
+        }
+    }
+}
+
 /// Runs whose candidates have fewer characters start each shuffle from a copy of kIdentity.
-constexpr size_t kSmallCapacity = 16;
 constexpr auto kIdentity = [] {
     std::array<uint16_t, kSmallCapacity> identity {};
     std::iota(identity.begin(), identity.end(), uint16_t {0});
@@ -134,10 +184,16 @@ constexpr auto kIdentity = [] {
 struct Candidate
 {
     std::array<size_t, 4> first {}; // slot of each class's first character
+    const FittingCounts* fitting = nullptr; // the listed combination drawn, if any
     std::vector<uint16_t> order; // order[j]: the slot at position j
+    std::vector<uint8_t> classes; // classes[j]: the class at position j, for sources that shuffle classes
     std::vector<uint32_t> shown; // shown[j]: the character at position j, numbered as in the alphabet
 
-    explicit Candidate(size_t capacity) : order(std::max(capacity + 1, kIdentity.size())), shown(capacity + 1) { }
+    explicit Candidate(size_t capacity)
+        : order(std::max(capacity + 1, kIdentity.size()))
+        , classes(std::max(capacity + 1, kSmallCapacity))
+        , shown(capacity + 1)
+    { }
 
     /// The class whose characters include slot.
     size_t ClassOf(size_t slot) const { return size_t {slot >= first[1]} + (slot >= first[2]) + (slot >= first[3]); }
@@ -147,6 +203,14 @@ struct Candidate
 /// above 0 is drawn for an empty Other set.
 template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Candidate& candidate)
 {
+    if constexpr (Draws::kDrawsIndependently) {
+        if (!plan.fitting.empty()) {
+            const FittingCounts& fit = plan.fitting[draws.Choose(plan.fitting.size())];
+            candidate.fitting = &fit;
+            candidate.first = fit.first;
+            return fit.length;
+        }
+    }
     int64_t length = 0;
     const bool drawn = draws.DrawCounts(plan.spans, [&](size_t run, uint32_t value) {
         const ClassDraw& draw = plan.classes[run];
@@ -168,16 +232,36 @@ template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Ca
 template <class Draws>
 std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& candidate, uint32_t n)
 {
+    // The class at each position. A source whose draws are independent needs no more: a character's draw
+    // does not depend on its slot, so it shuffles the classes themselves.
+    uint8_t* classes = candidate.classes.data();
     uint16_t* order = candidate.order.data();
-    if (plan.capacity < kSmallCapacity)
-        std::copy(kIdentity.begin(), kIdentity.end(), order); // a fixed stretch: a few wide stores, no loop
-    else
-        std::iota(order, order + n, uint16_t {0});
-    draws.Shuffle(order, n);
+    if constexpr (Draws::kDrawsIndependently) {
+        if (candidate.fitting != nullptr && n < kSmallCapacity) {
+            std::copy(candidate.fitting->classes.begin(), candidate.fitting->classes.end(), classes);
+        } else {
+            for (size_t run = 0; run < 4; ++run) {
+                const size_t end = run < 3 ? candidate.first[run + 1] : n;
+                std::fill(classes + candidate.first[run], classes + end, static_cast<uint8_t>(run));
+            }
+        }
+        draws.Shuffle(classes, n);
+    } else {
+        if (plan.capacity < kSmallCapacity)
+            std::copy(kIdentity.begin(), kIdentity.end(), order); // a fixed stretch: a few wide stores, no loop
+        else
+            std::iota(order, order + n, uint16_t {0});
+        draws.Shuffle(order, n);
+    }
     const auto reveal = [&](uint32_t j) {
-        const size_t slot = order[j];
-        const size_t run = candidate.ClassOf(slot);
-        candidate.shown[j] = plan.classes[run].base + draws.Character(run, slot);
+        if constexpr (Draws::kDrawsIndependently) {
+            const size_t run = classes[j];
+            candidate.shown[j] = plan.classes[run].base + draws.Character(run);
+        } else {
+            const size_t slot = order[j];
+            const size_t run = candidate.ClassOf(slot);
+            candidate.shown[j] = plan.classes[run].base + draws.Character(run, slot);
+        }
     };
     uint32_t revealed = 0;
     if (plan.test) {
@@ -269,7 +353,7 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& ran
 {
     if (settings.Mode < kModeRandom || settings.Mode > kModeUnpronounceable || settings.MaxLength > kMaxPasswordLength)
         return ComposeEnd::Unsupported;
-    const RunPlan plan = MakePlan(settings, pairs);
+    RunPlan plan = MakePlan(settings, pairs);
     ComposeStats unused;
     ComposeStats& counts = stats != nullptr ? *stats : unused;
     // The two known sources run with their draws inlined; any other source through its virtual calls.
@@ -278,7 +362,11 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& ran
         return Run(plan, draws, platform, out, counts);
     }
     if (auto* system = dynamic_cast<SystemRandom*>(&random)) {
-        detail::SystemDraws draws(*system, plan.capacity, plan.spans);
+        ListFittingCounts(plan);
+        std::array<uint32_t, 4> setSizes {};
+        for (size_t run = 0; run < setSizes.size(); ++run)
+            setSizes[run] = plan.classes[run].setSize;
+        detail::SystemDraws draws(*system, plan.capacity, plan.spans, setSizes, plan.fitting.size());
         return Run(plan, draws, platform, out, counts);
     }
     detail::EagerDraws draws(random, plan.capacity);

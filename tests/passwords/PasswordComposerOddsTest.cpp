@@ -1,5 +1,6 @@
 // The system source's passwords have the odds of the plain draw order: the shuffle, drawn in one read, must
-// give each arrangement exactly the weight of the step-by-step swaps (which is not uniform).
+// give each arrangement exactly the weight of the step-by-step swaps (which is not uniform), and the counts
+// must be those of drawing until the length fits.
 #include "FakePlatform.h"
 #include "LetterPairs.h"
 #include "PasswordComposer.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <numeric>
@@ -29,15 +31,15 @@ int ClassOf(char c)
     return c >= '0' && c <= '9' ? 2 : 3;
 }
 
-/// The odds of each arrangement of n one-character classes after the shuffle: every i swaps with any of the
-/// n places, all n^n draw sequences equally likely.
-std::map<std::vector<int>, double> ShuffleOdds(int n)
+/// The odds of each arrangement of classes after the shuffle, classBySlot[s] being the class of slot s: every
+/// i swaps with any of the n places, all n^n draw sequences equally likely.
+std::map<std::vector<int>, double> ShuffleOdds(const std::vector<int>& classBySlot)
 {
+    const auto n = static_cast<int>(classBySlot.size());
     std::map<std::vector<int>, double> odds;
     const auto sequences = static_cast<int>(std::pow(n, n));
     for (int sequence = 0; sequence < sequences; ++sequence) {
-        std::vector<int> order(static_cast<size_t>(n));
-        std::iota(order.begin(), order.end(), 0);
+        std::vector<int> order = classBySlot;
         int digits = sequence;
         for (int i = 0; i < n; ++i, digits /= n)
             std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(digits % n)]);
@@ -46,10 +48,35 @@ std::map<std::vector<int>, double> ShuffleOdds(int n)
     return odds;
 }
 
+/// Checks the arrangements seen against their odds: chi-square, six deviations above its mean fail.
+void ExpectOdds(const std::map<std::vector<int>, int>& seen, const std::map<std::vector<int>, double>& odds,
+                int samples)
+{
+    double chiSquare = 0;
+    for (const auto& [arrangement, p] : odds) {
+        const auto found = seen.find(arrangement);
+        const double d = (found == seen.end() ? 0 : found->second) - p * samples;
+        chiSquare += d * d / (p * samples);
+    }
+    for (const auto& [arrangement, count] : seen)
+        EXPECT_TRUE(odds.contains(arrangement)) << "an arrangement the draws cannot give, seen " << count << " times";
+    const double freedom = static_cast<double>(odds.size()) - 1;
+    EXPECT_LT(chiSquare, freedom + 6 * std::sqrt(2 * freedom));
+}
+
+/// The classes of a password's characters, in order.
+std::vector<int> ClassesOf(const std::string& password)
+{
+    std::vector<int> classes;
+    for (const char ch : password)
+        classes.push_back(ClassOf(ch));
+    return classes;
+}
+
 struct OddsCase
 {
     const char* name;
-    CountRange other; // one class per character: upper, lower, digit, and Other when this is 1
+    std::vector<int> counts; // fixed count of each class: upper, lower, digit, Other
     int passwords;
 };
 
@@ -60,12 +87,14 @@ TEST_P(SystemShuffleOdds, MatchTheStepByStepSwaps)
 {
     const OddsCase& c = GetParam();
     TPasswordSettings settings;
-    settings.Upper = {1, 1};
-    settings.Lower = {1, 1};
-    settings.Numeric = {1, 1};
-    settings.Other = c.other;
+    CountRange* ranges[] = {&settings.Upper, &settings.Lower, &settings.Numeric, &settings.Other};
+    std::vector<int> classBySlot;
+    for (int run = 0; run < 4; ++run) {
+        *ranges[run] = {c.counts[static_cast<size_t>(run)], c.counts[static_cast<size_t>(run)]};
+        classBySlot.insert(classBySlot.end(), static_cast<size_t>(c.counts[static_cast<size_t>(run)]), run);
+    }
     settings.OtherCharacters = "#";
-    settings.MinLength = settings.MaxLength = 3 + c.other.Max;
+    settings.MinLength = settings.MaxLength = static_cast<int32_t>(classBySlot.size());
     settings.Mode = kModeRandom;
     settings.Count = c.passwords;
     SystemRandom random;
@@ -74,30 +103,84 @@ TEST_P(SystemShuffleOdds, MatchTheStepByStepSwaps)
     std::vector<std::string> out;
     ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
     std::map<std::vector<int>, int> seen;
-    for (const std::string& p : out) {
-        std::vector<int> classes;
-        for (const char ch : p)
-            classes.push_back(ClassOf(ch));
-        ++seen[classes];
-    }
-    // Chi-square against the exact odds; six deviations above its mean fail.
-    const std::map<std::vector<int>, double> odds = ShuffleOdds(settings.MaxLength);
-    double chiSquare = 0;
-    for (const auto& [arrangement, p] : odds) {
-        const double expected = p * c.passwords;
-        const double d = seen[arrangement] - expected;
-        chiSquare += d * d / expected;
-    }
-    EXPECT_EQ(seen.size(), odds.size()) << "an arrangement the swaps cannot give";
-    const double freedom = static_cast<double>(odds.size()) - 1;
-    EXPECT_LT(chiSquare, freedom + 6 * std::sqrt(2 * freedom));
+    for (const std::string& p : out)
+        ++seen[ClassesOf(p)];
+    ExpectOdds(seen, ShuffleOdds(classBySlot), c.passwords);
 }
 
-// Three places: 27 sequences, a read that can be rejected; four: 256, an exact read of 8 bits.
+// Three places: 27 sequences, a read that can be rejected; four: 256, an exact read of 8 bits. With several
+// characters in a class, arrangements that differ only by which of its slots went where count as one.
 INSTANTIATE_TEST_SUITE_P(Lengths, SystemShuffleOdds,
-                         testing::Values(OddsCase {"ThreePlaces", {0, 0}, 30000},
-                                         OddsCase {"FourPlaces", {1, 1}, 40000}),
+                         testing::Values(OddsCase {"ThreePlaces", {1, 1, 1, 0}, 30000},
+                                         OddsCase {"FourPlaces", {1, 1, 1, 1}, 40000},
+                                         OddsCase {"TwoUpperTwoLowerOneDigit", {2, 2, 1, 0}, 30000},
+                                         OddsCase {"ThreeLowerTwoOther", {0, 3, 0, 2}, 30000}),
                          test::RowName());
+
+struct CountOddsCase
+{
+    const char* name;
+    std::array<CountRange, 4> ranges; // upper, lower, digit, Other
+    const char* otherCharacters;
+    int32_t minLength;
+    int32_t maxLength;
+    int passwords;
+};
+
+class SystemCountOdds : public testing::TestWithParam<CountOddsCase>
+{ };
+
+TEST_P(SystemCountOdds, EveryCombinationThatFitsIsEquallyLikely)
+{
+    // Drawing counts until their length fits leaves every fitting combination equally likely, whether the
+    // combinations that do not fit are drawn and dropped or never drawn.
+    const CountOddsCase& c = GetParam();
+    TPasswordSettings settings;
+    settings.Upper = c.ranges[0];
+    settings.Lower = c.ranges[1];
+    settings.Numeric = c.ranges[2];
+    settings.Other = c.ranges[3];
+    settings.OtherCharacters = c.otherCharacters;
+    settings.MinLength = c.minLength;
+    settings.MaxLength = c.maxLength;
+    settings.Mode = kModeRandom;
+    settings.Count = c.passwords;
+    SystemRandom random;
+    test::FakePlatform platform;
+    const TStringListComp pairs(LetterPairList());
+    std::vector<std::string> out;
+    ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    std::map<std::vector<int>, double> odds;
+    std::vector<int> counts(4);
+    for (counts[0] = c.ranges[0].Min; counts[0] <= c.ranges[0].Max; ++counts[0]) {
+        for (counts[1] = c.ranges[1].Min; counts[1] <= c.ranges[1].Max; ++counts[1]) {
+            for (counts[2] = c.ranges[2].Min; counts[2] <= c.ranges[2].Max; ++counts[2]) {
+                for (counts[3] = c.ranges[3].Min; counts[3] <= c.ranges[3].Max; ++counts[3]) {
+                    const int length = counts[0] + counts[1] + counts[2] + counts[3];
+                    if (length >= c.minLength && length <= c.maxLength)
+                        odds[counts] = 1;
+                }
+            }
+        }
+    }
+    for (auto& [combination, p] : odds)
+        p = 1.0 / static_cast<double>(odds.size());
+    std::map<std::vector<int>, int> seen;
+    for (const std::string& p : out) {
+        std::vector<int> perClass(4);
+        for (const int run : ClassesOf(p))
+            ++perClass[static_cast<size_t>(run)];
+        ++seen[perClass];
+    }
+    ExpectOdds(seen, odds, c.passwords);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, SystemCountOdds,
+    testing::Values(CountOddsCase {"LengthCutsBothEnds", {{{0, 3}, {0, 3}, {0, 0}, {0, 0}}}, "", 2, 3, 14000},
+                    CountOddsCase {"EveryClass", {{{1, 2}, {0, 3}, {0, 2}, {0, 1}}}, "#", 4, 5, 20000},
+                    CountOddsCase {"EverythingFits", {{{0, 1}, {0, 1}, {0, 1}, {0, 1}}}, "#", 0, 4, 16000}),
+    test::RowName());
 
 TEST(SystemShuffle, LongPasswordsDrawnOneByOneStillMix)
 {

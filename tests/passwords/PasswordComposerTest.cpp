@@ -303,21 +303,37 @@ INSTANTIATE_TEST_SUITE_P(Clocks, TimeOut,
                                          TimeOutCase {"AtTheWrap", {0xFFFFFFFFu, 0x000007CFu, 0x000007D0u}, 3}),
                          test::RowName());
 
+/// Runs the settings once from the program's generator and once from the system's.
+template <class Check> void FromEitherSource(Check&& check)
+{
+    {
+        SCOPED_TRACE("program's generator");
+        LcgRandom random(1);
+        check(random);
+    }
+    {
+        SCOPED_TRACE("system generator");
+        SystemRandom random;
+        check(random);
+    }
+}
+
 TEST(ComposePasswords, LengthDropsCountTowardTheTimeOut)
 {
     // At most two characters can never reach 8: without the rule the run would never end.
     const TPasswordSettings tooShort = With(Settings(0, 9), {1, 2}, {0, 0}, {0, 0}, {0, 0}, "", 8, 12);
-    test::FakePlatform platform;
-    platform.tickStep = 7;
-    LcgRandom random(1);
-    std::vector<std::string> out;
-    ComposeStats stats;
-    EXPECT_EQ(ComposePasswords(tooShort, random, platform, Pairs(), out, &stats), ComposeEnd::TimedOut);
-    EXPECT_TRUE(out.empty());
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, std::string(kTimeOutText));
-    EXPECT_GT(stats.Candidates, 0u);
-    EXPECT_EQ(stats.LengthDrops, stats.Candidates);
+    FromEitherSource([&](RandomSource& random) {
+        test::FakePlatform platform;
+        platform.tickStep = 7;
+        std::vector<std::string> out;
+        ComposeStats stats;
+        EXPECT_EQ(ComposePasswords(tooShort, random, platform, Pairs(), out, &stats), ComposeEnd::TimedOut);
+        EXPECT_TRUE(out.empty());
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, std::string(kTimeOutText));
+        EXPECT_GT(stats.Candidates, 0u);
+        EXPECT_EQ(stats.LengthDrops, stats.Candidates);
+    });
 }
 
 TEST(ComposePasswords, TenSecondsEndTheRunWithWhatItHas)
@@ -347,13 +363,19 @@ TEST(ComposePasswords, AListFilledAsTheTimeRunsOutIsFilled)
 
 TEST(ComposePasswords, EmptyOtherSetEndsSilently)
 {
-    const TPasswordSettings empty = With(Settings(0, 9), {1, 2}, {1, 2}, {0, 0}, {1, 1}, "", 3, 5);
-    test::FakePlatform platform;
-    LcgRandom random(1);
-    std::vector<std::string> out;
-    EXPECT_EQ(ComposePasswords(empty, random, platform, Pairs(), out), ComposeEnd::NoOtherCharacters);
-    EXPECT_TRUE(out.empty());
-    EXPECT_TRUE(platform.messages.empty());
+    // Other characters are asked for from an empty set; with lengths 8 to 12 no combination of counts even
+    // fits, and the run still ends at the first Other count above 0.
+    for (const int32_t maxLength : {5, 12}) {
+        const TPasswordSettings empty
+            = With(Settings(0, 9), {1, 2}, {1, 2}, {0, 0}, {1, 1}, "", maxLength == 5 ? 3 : 8, maxLength);
+        FromEitherSource([&](RandomSource& random) {
+            test::FakePlatform platform;
+            std::vector<std::string> out;
+            EXPECT_EQ(ComposePasswords(empty, random, platform, Pairs(), out), ComposeEnd::NoOtherCharacters);
+            EXPECT_TRUE(out.empty());
+            EXPECT_TRUE(platform.messages.empty());
+        });
+    }
 }
 
 // ---- The system source ----------------------------------------------------------------------------------------
