@@ -1,12 +1,7 @@
 #include "Random.h"
 
-#include <sys/random.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace tarvelle {
@@ -116,20 +111,9 @@ std::optional<SystemRandom::BatchShape> SystemRandom::ShapeOf(std::span<const ui
 
 void SystemRandom::Refill()
 {
-    constexpr size_t kBytes = sizeof(buffer_);
-    size_t filled = 0;
-    while (filled < kBytes) {
-        const ssize_t got = getrandom(buffer_.data() + filled, kBytes - filled, 0);
-        if (got > 0) {
-            filled += static_cast<size_t>(got);
-        } else if (got < 0 && errno != EINTR) {
-            // Without the system's randomness there is nothing safe to make passwords from.
-            std::fprintf(stderr, "tarvelle: the system random generator failed: %s\n", std::strerror(errno));
-            std::abort();
-        }
-    }
+    bytes_.Fill(buffer_.data(), sizeof(buffer_));
     bitPos_ = 0;
-    bytesRead_ += kBytes;
+    bytesRead_ += sizeof(buffer_);
 }
 
 } // namespace tarvelle

@@ -8,6 +8,8 @@
 // The composer (PasswordComposer.h) is a template over the final classes, so their draws inline in its loop.
 #pragma once
 
+#include "SystemBytes.h"
+
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -70,7 +72,8 @@ public:
     static uint32_t Scale(uint32_t n, uint32_t seed) { return static_cast<uint32_t>((uint64_t {n} * seed) >> 32); }
 };
 
-/// Unbiased draws from the operating system's random generator (getrandom), read into a buffer in blocks.
+/// Unbiased draws from the operating system's random generator (getrandom, SystemBytes.h), read into a buffer
+/// in blocks.
 /// A power of two costs exactly its bits; other n up to 256 cost 8 bits per try (Lemire's multiply-and-
 /// reject), up to 65536 16 bits, beyond that 32; a batch of several draws shares one read (StartBatch), so a
 /// password takes few bytes from the system. The results depend on nothing but the system's bytes; draws made
@@ -78,7 +81,7 @@ public:
 class SystemRandom final : public RandomSource
 {
 public:
-    SystemRandom() = default;
+    explicit SystemRandom(SystemBytes::Way way = SystemBytes::Way::Best) : bytes_(way) { }
     ~SystemRandom() override;
     SystemRandom(const SystemRandom&) = delete;
     SystemRandom& operator=(const SystemRandom&) = delete;
@@ -158,6 +161,8 @@ public:
 
     /// Bytes taken from the operating system so far.
     uint64_t BytesRead() const { return bytesRead_; }
+    /// Whether the bytes come through the vDSO (SystemBytes::UsesVdso).
+    bool UsesVdso() const { return bytes_.UsesVdso(); }
 
     /// Bytes the system is asked for at a time.
     static constexpr size_t kBlockBytes = 16384;
@@ -203,6 +208,7 @@ private:
 
     void Refill();
 
+    SystemBytes bytes_;
     std::array<uint8_t, kBlockBytes> buffer_ {};
     size_t bitPos_ = kBlockBytes * 8; // the next unread bit; past kLastStart: read a new block first
     uint64_t bytesRead_ = 0;
