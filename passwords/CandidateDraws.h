@@ -165,6 +165,12 @@ public:
     {
         for (size_t run = 1; run < spans.size(); ++run)
             countPowers_[run] = countPowers_[run - 1] * spans[run - 1];
+        for (size_t first = 0; first < 4; ++first) {
+            for (size_t second = 0; second < 4; ++second) {
+                const std::array<uint32_t, 2> ranges {setSizes[first], setSizes[second]};
+                pairShapes_[first * 4 + second] = SystemRandom::ShapeOf(ranges);
+            }
+        }
         if (choices > 0) {
             choices_ = static_cast<uint32_t>(choices);
             const std::array<uint32_t, 1> ranges {choices_};
@@ -208,12 +214,22 @@ public:
     }
     /// A character of class `run`, drawn now.
     uint32_t Character(size_t run) { return random_.RandomBelow(setSizes_[run]); }
+    /// A character of class `first` and one of class `second`, drawn now; one read when their sets allow it.
+    std::pair<uint32_t, uint32_t> CharacterPair(size_t first, size_t second)
+    {
+        const std::optional<SystemRandom::BatchShape>& shape = pairShapes_[first * 4 + second];
+        if (!shape) [[unlikely]]
+            return {Character(first), Character(second)};
+        const SystemRandom::DrawBatch batch = random_.StartBatch(*shape);
+        return {batch.At(1, setSizes_[first]), batch.At(setSizes_[first], setSizes_[second])};
+    }
     void End() { }
 
 private:
     SystemRandom& random_;
     std::optional<SystemRandom::BatchShape> countShape_;
     std::array<uint32_t, 4> setSizes_; // [run]: the size of the class's set
+    std::array<std::optional<SystemRandom::BatchShape>, 16> pairShapes_; // [first x 4 + second]: two characters
     std::array<uint64_t, 4> countPowers_ {1, 1, 1, 1}; // [run]: the product of the spans before it
     SystemRandom::BatchShape choiceShape_;
     uint32_t choices_ = 0;

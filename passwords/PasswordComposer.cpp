@@ -263,9 +263,21 @@ std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& 
             candidate.shown[j] = plan.classes[run].base + draws.Character(run, slot);
         }
     };
+    // The first two characters are always read (the test cannot fail at the first); an independent source
+    // draws them together.
     uint32_t revealed = 0;
+    if constexpr (Draws::kDrawsIndependently) {
+        if (n >= 2) {
+            const auto [first, second] = draws.CharacterPair(classes[0], classes[1]);
+            candidate.shown[0] = plan.classes[classes[0]].base + first;
+            candidate.shown[1] = plan.classes[classes[1]].base + second;
+            revealed = 2;
+        }
+    }
     if (plan.test) {
         uint8_t state = PairAutomaton::kStart;
+        for (uint32_t j = 0; j < revealed; ++j)
+            state = plan.Step(state, candidate.shown[j]);
         for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
             reveal(revealed);
             state = plan.Step(state, candidate.shown[revealed]);

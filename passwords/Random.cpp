@@ -97,15 +97,23 @@ std::optional<SystemRandom::BatchShape> SystemRandom::ShapeOf(std::span<const ui
         shape.power *= n;
         largest = std::max(largest, n);
     }
-    // A power of two needs exactly its bits; otherwise seven spare bits make a rejection rare (below 1 in 128).
+    // A power of two needs exactly its bits. Otherwise a read is rejected with chance (2^bits mod power) / 2^bits:
+    // spare bits make that rarer but cost bits of their own, so take the fewest (up to seven) that keep it below
+    // 1 in kRareRejection. A rejection costs a whole read and, being unforeseeable, a mispredicted branch.
+    constexpr uint64_t kRareRejection = 32;
     const bool exact = (shape.power & (shape.power - 1u)) == 0;
-    shape.bits = exact ? static_cast<unsigned>(std::countr_zero(shape.power))
-                       : static_cast<unsigned>(std::bit_width(shape.power)) + 7u;
-    // rest x n must stay below 2^64 while the digits are read off.
-    if (shape.bits > kMostBits || shape.bits + static_cast<unsigned>(std::bit_width(largest)) > 64u)
-        return std::nullopt;
-    const uint64_t mask = (uint64_t {1} << shape.bits) - 1u;
-    shape.threshold = ((mask - shape.power) + 1u) % shape.power;
+    const auto needed = static_cast<unsigned>(exact ? std::countr_zero(shape.power) : std::bit_width(shape.power));
+    for (unsigned spare = 0; spare <= (exact ? 0u : 7u); ++spare) {
+        shape.bits = needed + spare;
+        // rest x n must stay below 2^64 while the digits are read off.
+        if (shape.bits > kMostBits || shape.bits + static_cast<unsigned>(std::bit_width(largest)) > 64u)
+            return std::nullopt;
+        const uint64_t mask = (uint64_t {1} << shape.bits) - 1u;
+        shape.threshold = ((mask - shape.power) + 1u) % shape.power;
+        // threshold / 2^bits below 1 / kRareRejection, without overflow: bits <= 56.
+        if (shape.threshold * kRareRejection < mask + 1u)
+            break;
+    }
     return shape;
 }
 

@@ -73,10 +73,9 @@ public:
 };
 
 /// Unbiased draws from the operating system's random generator (getrandom, SystemBytes.h), read into a buffer
-/// in blocks.
-/// A power of two costs exactly its bits; other n up to 256 cost 8 bits per try (Lemire's multiply-and-
-/// reject), up to 65536 16 bits, beyond that 32; a batch of several draws shares one read (StartBatch), so a
-/// password takes few bytes from the system. The results depend on nothing but the system's bytes; draws made
+/// in blocks. A power of two costs exactly its bits; other n up to 256 cost 8 bits per try (Lemire's multiply-
+/// and-reject), up to 65536 16 bits, beyond that 32; a batch of several draws shares one read (StartBatch), so
+/// a password takes few bytes from the system. The results depend on nothing but the system's bytes; draws made
 /// in another order have the same odds.
 class SystemRandom final : public RandomSource
 {
@@ -107,7 +106,8 @@ public:
     void DiscardBelow(uint32_t, uint64_t) override { }
 
     /// How to take several draws from one read: Lemire's draw below `power`, the product of their ranges, from
-    /// `bits` bits, accepted when the low bits of x * power reach `threshold` (2^bits mod power).
+    /// `bits` bits, accepted when the low bits of x * power reach `threshold` (2^bits mod power). The bits are
+    /// the fewest that make a rejection rarer than 1 in 32, with at most seven to spare.
     struct BatchShape
     {
         uint64_t power = 1;

@@ -182,6 +182,83 @@ INSTANTIATE_TEST_SUITE_P(
                     CountOddsCase {"EverythingFits", {{{0, 1}, {0, 1}, {0, 1}, {0, 1}}}, "#", 0, 4, 16000}),
     test::RowName());
 
+struct CharacterOddsCase
+{
+    const char* name;
+    CountRange upper;
+    CountRange lower;
+    CountRange numeric;
+    CountRange other;
+    const char* otherCharacters;
+    int passwords;
+};
+
+class SystemCharacterOdds : public testing::TestWithParam<CharacterOddsCase>
+{ };
+
+TEST_P(SystemCharacterOdds, EveryPasswordOfTheClassesIsEquallyLikely)
+{
+    // Two characters in a fixed length, drawn together in one read: every pair of characters must be as
+    // likely as any other, across classes and with multi-byte characters too.
+    const CharacterOddsCase& c = GetParam();
+    TPasswordSettings settings;
+    settings.Upper = c.upper;
+    settings.Lower = c.lower;
+    settings.Numeric = c.numeric;
+    settings.Other = c.other;
+    settings.OtherCharacters = c.otherCharacters;
+    settings.MinLength = settings.MaxLength = 2;
+    settings.Mode = kModeRandom;
+    settings.Count = c.passwords;
+    SystemRandom random;
+    test::FakePlatform platform;
+    const TStringListComp pairs(LetterPairList());
+    std::vector<std::string> out;
+    ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    // Every password the settings allow, each with the same odds.
+    const std::vector<std::string> sets[] = {{},
+                                             SplitCharacters("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+                                             SplitCharacters("abcdefghijklmnopqrstuvwxyz"),
+                                             SplitCharacters("0123456789"),
+                                             SplitCharacters(c.otherCharacters)};
+    const CountRange* ranges[] = {&c.upper, &c.lower, &c.numeric, &c.other};
+    std::vector<const std::vector<std::string>*> classes;
+    for (size_t run = 0; run < 4; ++run) {
+        for (int32_t k = 0; k < ranges[run]->Min; ++k)
+            classes.push_back(&sets[run + 1]);
+    }
+    ASSERT_EQ(classes.size(), 2u);
+    std::map<std::vector<int>, double> odds;
+    std::vector<std::string> spelled;
+    for (int swapped = 0; swapped < 2; ++swapped) {
+        const auto& first = *classes[static_cast<size_t>(swapped)];
+        const auto& second = *classes[static_cast<size_t>(1 - swapped)];
+        for (const std::string& a : first) {
+            for (const std::string& b : second)
+                spelled.push_back(a + b);
+        }
+    }
+    std::sort(spelled.begin(), spelled.end());
+    spelled.erase(std::unique(spelled.begin(), spelled.end()), spelled.end());
+    for (size_t i = 0; i < spelled.size(); ++i)
+        odds[{static_cast<int>(i)}] = 1.0 / static_cast<double>(spelled.size());
+    std::map<std::vector<int>, int> seen;
+    for (const std::string& p : out) {
+        const auto found = std::lower_bound(spelled.begin(), spelled.end(), p);
+        ASSERT_TRUE(found != spelled.end() && *found == p) << "a password the settings cannot give: " << p;
+        ++seen[{static_cast<int>(found - spelled.begin())}];
+    }
+    ExpectOdds(seen, odds, c.passwords);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, SystemCharacterOdds,
+    testing::Values(CharacterOddsCase {"TwoLowercase", {0, 0}, {2, 2}, {0, 0}, {0, 0}, "", 68000},
+                    CharacterOddsCase {"UppercaseAndDigit", {1, 1}, {0, 0}, {1, 1}, {0, 0}, "", 52000},
+                    CharacterOddsCase {
+                        "TwoOfThreeMultiByte", {0, 0}, {0, 0}, {0, 0}, {2, 2}, "\xC3\xA9\xE2\x82\xAC#", 9000}),
+    test::RowName());
+
 TEST(SystemShuffle, LongPasswordsDrawnOneByOneStillMix)
 {
     // Twenty places are too many for one read; each swap is then drawn on its own.

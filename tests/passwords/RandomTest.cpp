@@ -208,14 +208,23 @@ TEST_P(BatchShapes, ReadEnoughBitsAndRejectOnlyTheRemainder)
     EXPECT_EQ(shape->bits, c.bits);
     // Lemire's test: the low bits of x * power must reach 2^bits mod power.
     EXPECT_EQ(shape->threshold, ((uint64_t {1} << c.bits) % c.power));
+    // A read is rejected with chance below 1 in 32, and one bit fewer would not do.
+    const auto rejection = [&](unsigned bits) {
+        return static_cast<double>((uint64_t {1} << bits) % c.power) / static_cast<double>(uint64_t {1} << bits);
+    };
+    EXPECT_LT(rejection(c.bits), 1.0 / 32);
+    if (c.power > 1 && (uint64_t {1} << (c.bits - 1)) >= c.power) {
+        EXPECT_GE(rejection(c.bits - 1), 1.0 / 32);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, BatchShapes,
                          testing::Values(ShapeCase {"Empty", {}, 1, 0},
                                          ShapeCase {"PowersOfTwoExactly", {4, 8, 2, 2}, 128, 7},
-                                         ShapeCase {"OnesNeedNoBits", {1, 1}, 1, 0}, ShapeCase {"Three", {3}, 3, 9},
-                                         ShapeCase {"TenTens", std::vector<uint32_t>(10, 10), 10000000000u, 41},
-                                         ShapeCase {"Mixed", {26, 10, 7}, 1820, 18}),
+                                         ShapeCase {"OnesNeedNoBits", {1, 1}, 1, 0}, ShapeCase {"Three", {3}, 3, 6},
+                                         ShapeCase {"TenTens", std::vector<uint32_t>(10, 10), 10000000000u, 38},
+                                         ShapeCase {"Mixed", {26, 10, 7}, 1820, 14},
+                                         ShapeCase {"TwoLetters", {26, 26}, 676, 11}),
                          test::RowName());
 
 TEST(SystemRandom, RefusesBatchesTooLargeForOneRead)
