@@ -102,7 +102,8 @@ std::optional<SystemRandom::BatchShape> SystemRandom::ShapeOf(std::span<const ui
     // 1 in kRareRejection. A rejection costs a whole read and, being unforeseeable, a mispredicted branch.
     constexpr uint64_t kRareRejection = 32;
     const bool exact = (shape.power & (shape.power - 1u)) == 0;
-    const auto needed = static_cast<unsigned>(exact ? std::countr_zero(shape.power) : std::bit_width(shape.power));
+    const unsigned needed = exact ? static_cast<unsigned>(std::countr_zero(shape.power))
+                                  : static_cast<unsigned>(std::bit_width(shape.power));
     for (unsigned spare = 0; spare <= (exact ? 0u : 7u); ++spare) {
         shape.bits = needed + spare;
         // rest x n must stay below 2^64 while the digits are read off.
