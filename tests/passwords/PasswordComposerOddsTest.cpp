@@ -5,6 +5,7 @@
 #include "LetterPairs.h"
 #include "PasswordComposer.h"
 #include "RowName.h"
+#include "SettingsFor.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,23 @@ std::vector<int> ClassesOf(const std::string& password)
     return classes;
 }
 
+/// The four count ranges in the settings' order: upper, lower, digit, Other.
+using Ranges = std::array<CountRange, 4>;
+
+/// `count` passwords of mode 0 from the system source, with the given ranges, Other set and length range.
+std::vector<std::string> SystemPasswords(const Ranges& ranges, const char* otherCharacters, int32_t minLength,
+                                         int32_t maxLength, int count)
+{
+    const TPasswordSettings settings = test::With(test::Settings(kModeRandom, count), ranges[0], ranges[1], ranges[2],
+                                                  ranges[3], otherCharacters, minLength, maxLength);
+    SystemRandom random;
+    test::FakePlatform platform;
+    const TStringListComp pairs(LetterPairList());
+    std::vector<std::string> out;
+    EXPECT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    return out;
+}
+
 struct OddsCase
 {
     const char* name;
@@ -86,24 +104,16 @@ class SystemShuffleOdds : public testing::TestWithParam<OddsCase>
 TEST_P(SystemShuffleOdds, MatchTheStepByStepSwaps)
 {
     const OddsCase& c = GetParam();
-    TPasswordSettings settings;
-    CountRange* ranges[] = {&settings.Upper, &settings.Lower, &settings.Numeric, &settings.Other};
+    Ranges ranges;
     std::vector<int> classBySlot;
     for (int run = 0; run < 4; ++run) {
-        *ranges[run] = {c.counts[static_cast<size_t>(run)], c.counts[static_cast<size_t>(run)]};
-        classBySlot.insert(classBySlot.end(), static_cast<size_t>(c.counts[static_cast<size_t>(run)]), run);
+        const int count = c.counts[static_cast<size_t>(run)];
+        ranges[static_cast<size_t>(run)] = {count, count};
+        classBySlot.insert(classBySlot.end(), static_cast<size_t>(count), run);
     }
-    settings.OtherCharacters = "#";
-    settings.MinLength = settings.MaxLength = static_cast<int32_t>(classBySlot.size());
-    settings.Mode = kModeRandom;
-    settings.Count = c.passwords;
-    SystemRandom random;
-    test::FakePlatform platform;
-    const TStringListComp pairs(LetterPairList());
-    std::vector<std::string> out;
-    ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    const auto length = static_cast<int32_t>(classBySlot.size());
     std::map<std::vector<int>, int> seen;
-    for (const std::string& p : out)
+    for (const std::string& p : SystemPasswords(ranges, "#", length, length, c.passwords))
         ++seen[ClassesOf(p)];
     ExpectOdds(seen, ShuffleOdds(classBySlot), c.passwords);
 }
@@ -120,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Lengths, SystemShuffleOdds,
 struct CountOddsCase
 {
     const char* name;
-    std::array<CountRange, 4> ranges; // upper, lower, digit, Other
+    Ranges ranges;
     const char* otherCharacters;
     int32_t minLength;
     int32_t maxLength;
@@ -135,21 +145,8 @@ TEST_P(SystemCountOdds, EveryCombinationThatFitsIsEquallyLikely)
     // Drawing counts until their length fits leaves every fitting combination equally likely, whether the
     // combinations that do not fit are drawn and dropped or never drawn.
     const CountOddsCase& c = GetParam();
-    TPasswordSettings settings;
-    settings.Upper = c.ranges[0];
-    settings.Lower = c.ranges[1];
-    settings.Numeric = c.ranges[2];
-    settings.Other = c.ranges[3];
-    settings.OtherCharacters = c.otherCharacters;
-    settings.MinLength = c.minLength;
-    settings.MaxLength = c.maxLength;
-    settings.Mode = kModeRandom;
-    settings.Count = c.passwords;
-    SystemRandom random;
-    test::FakePlatform platform;
-    const TStringListComp pairs(LetterPairList());
-    std::vector<std::string> out;
-    ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    const std::vector<std::string> out
+        = SystemPasswords(c.ranges, c.otherCharacters, c.minLength, c.maxLength, c.passwords);
     std::map<std::vector<int>, double> odds;
     std::vector<int> counts(4);
     for (counts[0] = c.ranges[0].Min; counts[0] <= c.ranges[0].Max; ++counts[0]) {
@@ -185,10 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct CharacterOddsCase
 {
     const char* name;
-    CountRange upper;
-    CountRange lower;
-    CountRange numeric;
-    CountRange other;
+    Ranges ranges; // two characters in all
     const char* otherCharacters;
     int passwords;
 };
@@ -201,30 +195,16 @@ TEST_P(SystemCharacterOdds, EveryPasswordOfTheClassesIsEquallyLikely)
     // Two characters in a fixed length, drawn together in one read: every pair of characters must be as
     // likely as any other, across classes and with multi-byte characters too.
     const CharacterOddsCase& c = GetParam();
-    TPasswordSettings settings;
-    settings.Upper = c.upper;
-    settings.Lower = c.lower;
-    settings.Numeric = c.numeric;
-    settings.Other = c.other;
-    settings.OtherCharacters = c.otherCharacters;
-    settings.MinLength = settings.MaxLength = 2;
-    settings.Mode = kModeRandom;
-    settings.Count = c.passwords;
-    SystemRandom random;
-    test::FakePlatform platform;
-    const TStringListComp pairs(LetterPairList());
-    std::vector<std::string> out;
-    ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    const std::vector<std::string> out = SystemPasswords(c.ranges, c.otherCharacters, 2, 2, c.passwords);
     // Every password the settings allow, each with the same odds.
     const std::vector<std::string> sets[] = {{},
                                              SplitCharacters("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
                                              SplitCharacters("abcdefghijklmnopqrstuvwxyz"),
                                              SplitCharacters("0123456789"),
                                              SplitCharacters(c.otherCharacters)};
-    const CountRange* ranges[] = {&c.upper, &c.lower, &c.numeric, &c.other};
     std::vector<const std::vector<std::string>*> classes;
     for (size_t run = 0; run < 4; ++run) {
-        for (int32_t k = 0; k < ranges[run]->Min; ++k)
+        for (int32_t k = 0; k < c.ranges[run].Min; ++k)
             classes.push_back(&sets[run + 1]);
     }
     ASSERT_EQ(classes.size(), 2u);
@@ -253,28 +233,16 @@ TEST_P(SystemCharacterOdds, EveryPasswordOfTheClassesIsEquallyLikely)
 
 INSTANTIATE_TEST_SUITE_P(
     Pairs, SystemCharacterOdds,
-    testing::Values(CharacterOddsCase {"TwoLowercase", {0, 0}, {2, 2}, {0, 0}, {0, 0}, "", 68000},
-                    CharacterOddsCase {"UppercaseAndDigit", {1, 1}, {0, 0}, {1, 1}, {0, 0}, "", 52000},
+    testing::Values(CharacterOddsCase {"TwoLowercase", {{{0, 0}, {2, 2}, {0, 0}, {0, 0}}}, "", 68000},
+                    CharacterOddsCase {"UppercaseAndDigit", {{{1, 1}, {0, 0}, {1, 1}, {0, 0}}}, "", 52000},
                     CharacterOddsCase {
-                        "TwoOfThreeMultiByte", {0, 0}, {0, 0}, {0, 0}, {2, 2}, "\xC3\xA9\xE2\x82\xAC#", 9000}),
+                        "TwoOfThreeMultiByte", {{{0, 0}, {0, 0}, {0, 0}, {2, 2}}}, "\xC3\xA9\xE2\x82\xAC#", 9000}),
     test::RowName());
 
 TEST(SystemShuffle, LongPasswordsDrawnOneByOneStillMix)
 {
     // Twenty places are too many for one read; each swap is then drawn on its own.
-    TPasswordSettings settings;
-    settings.Upper = {10, 10};
-    settings.Lower = {10, 10};
-    settings.Numeric = {0, 0};
-    settings.Other = {0, 0};
-    settings.MinLength = settings.MaxLength = 20;
-    settings.Mode = kModeRandom;
-    settings.Count = 200;
-    SystemRandom random;
-    test::FakePlatform platform;
-    const TStringListComp pairs(LetterPairList());
-    std::vector<std::string> out;
-    ASSERT_EQ(ComposePasswords(settings, random, platform, pairs, out), ComposeEnd::Filled);
+    const std::vector<std::string> out = SystemPasswords({{{10, 10}, {10, 10}, {0, 0}, {0, 0}}}, "", 20, 20, 200);
     std::vector<int> upperAt(20);
     for (const std::string& p : out) {
         ASSERT_EQ(p.size(), 20u);

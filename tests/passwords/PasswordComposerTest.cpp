@@ -3,6 +3,7 @@
 #include "LetterPairs.h"
 #include "ReferenceComposer.h"
 #include "RowName.h"
+#include "SettingsFor.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@ using tarvelle::test::PrintTo;
 using test::Pairs;
 using test::ReferenceResult;
 using test::ReferenceRun;
+using test::Settings;
+using test::With;
 
 TEST(SplitCharacters, KeepsUtf8SequencesWholeAndStrayBytesSingle)
 {
@@ -45,27 +48,6 @@ public:
     LcgRandom inner;
     std::vector<uint32_t> requested;
 };
-
-TPasswordSettings Settings(int32_t mode, int32_t count)
-{
-    TPasswordSettings s;
-    s.Mode = mode;
-    s.Count = count;
-    return s;
-}
-
-TPasswordSettings With(TPasswordSettings s, CountRange upper, CountRange lower, CountRange numeric, CountRange other,
-                       const char* otherCharacters, int32_t minLength, int32_t maxLength)
-{
-    s.Upper = upper;
-    s.Lower = lower;
-    s.Numeric = numeric;
-    s.Other = other;
-    s.OtherCharacters = otherCharacters;
-    s.MinLength = minLength;
-    s.MaxLength = maxLength;
-    return s;
-}
 
 struct ComposeCase
 {
