@@ -1,7 +1,7 @@
-// Password composition over any settings and any Other text, drawn from the program's generator with a clock
-// that moves on at every reading, so every run ends. Every password of a settled run (minimum at most maximum
-// everywhere) has a length in range, each class's count in its range, only characters of its classes, and
-// passes or fails the mode's pair test as the mode asks.
+// Password composition over any settings and any Other text, drawn from the program's generator or (when the
+// first byte's top bit is set) the system's, with a clock that moves on at every reading, so every run ends. Every
+// password of a settled run (minimum at most maximum everywhere) has a length in range, each class's count in its
+// range, only characters of its classes, and passes or fails the mode's pair test as the mode asks.
 #include "FakePlatform.h"
 #include "FuzzInput.h"
 #include "PairTest.h"
@@ -43,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const TStringListComp pairs(LetterPairList());
     FuzzInput in(data, size);
-    const bool settled = (in.byte() & 7u) != 0;
+    const uint8_t first = in.byte();
+    const bool settled = (first & 7u) != 0;
+    const bool system = (first & 0x80u) != 0;
     TPasswordSettings s;
     s.Upper = Range(in, settled);
     s.Lower = Range(in, settled);
@@ -54,9 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     s.MaxLength = settled ? std::max(length.Max, 1) : length.Max;
     s.Mode = static_cast<int32_t>(in.inRange(settled ? 0 : -2, settled ? 3 : 5));
     s.Count = static_cast<int32_t>(in.inRange(settled ? 1 : -3, 12));
-    LcgRandom random(static_cast<uint32_t>(in.inRange(0, UINT32_MAX)));
+    LcgRandom lcg(static_cast<uint32_t>(in.inRange(0, UINT32_MAX)));
     s.OtherCharacters = in.rest();
 
+    // The system source's draws differ from run to run; what is checked below holds for every draw.
+    static SystemRandom systemRandom;
+    RandomSource& random = system ? static_cast<RandomSource&>(systemRandom) : lcg;
     FakePlatform platform;
     platform.tickStep = 250; // the give-up time passes after a few clock readings
     std::vector<std::string> out;
