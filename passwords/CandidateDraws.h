@@ -190,7 +190,7 @@ public:
 
     void Begin() { }
     /// One of the `choices` listed combinations, all equally likely.
-    size_t Choose(size_t) { return random_.StartBatch(choiceShape_).At(1, choices_); }
+    size_t Choose() { return random_.StartBatch(choiceShape_).At(1, choices_); }
     template <class PerClass> bool DrawCounts(const std::array<uint32_t, 4>& spans, PerClass&& perClass)
     {
         if (!countShape_) [[unlikely]]

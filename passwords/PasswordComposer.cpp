@@ -140,6 +140,15 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     return plan;
 }
 
+/// Writes the class of each of a candidate's n slots into classes, its classes' first slots being `first`.
+void FillClasses(const std::array<size_t, 4>& first, size_t n, uint8_t* classes)
+{
+    for (size_t run = 0; run < first.size(); ++run) {
+        const size_t end = run + 1 < first.size() ? first[run + 1] : n;
+        std::fill(classes + first[run], classes + end, static_cast<uint8_t>(run));
+    }
+}
+
 /// Lists the count combinations that fit the length range in plan.fitting, when it may.
 void ListFittingCounts(RunPlan& plan)
 {
@@ -161,12 +170,12 @@ void ListFittingCounts(RunPlan& plan)
             const int64_t count = std::max<int64_t>(static_cast<int64_t>(digits % draw.span) + draw.min, 0);
             digits /= draw.span;
             fit.first[run] = static_cast<size_t>(length);
-            if (length + count < static_cast<int64_t>(kSmallCapacity))
-                std::fill_n(fit.classes.begin() + length, count, static_cast<uint8_t>(run));
             length += count;
         }
         if (length >= plan.minLength && length <= plan.maxLength) {
             fit.length = static_cast<uint32_t>(length);
+            if (fit.length < kSmallCapacity)
+                FillClasses(fit.first, fit.length, fit.classes.data());
             plan.fitting.push_back(fit);
         }
     }
@@ -205,7 +214,7 @@ template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Ca
 {
     if constexpr (Draws::kDrawsIndependently) {
         if (!plan.fitting.empty()) {
-            const FittingCounts& fit = plan.fitting[draws.Choose(plan.fitting.size())];
+            const FittingCounts& fit = plan.fitting[draws.Choose()];
             candidate.fitting = &fit;
             candidate.first = fit.first;
             return fit.length;
@@ -237,14 +246,10 @@ std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& 
     uint8_t* classes = candidate.classes.data();
     uint16_t* order = candidate.order.data();
     if constexpr (Draws::kDrawsIndependently) {
-        if (candidate.fitting != nullptr && n < kSmallCapacity) {
+        if (candidate.fitting != nullptr && n < kSmallCapacity)
             std::copy(candidate.fitting->classes.begin(), candidate.fitting->classes.end(), classes);
-        } else {
-            for (size_t run = 0; run < 4; ++run) {
-                const size_t end = run < 3 ? candidate.first[run + 1] : n;
-                std::fill(classes + candidate.first[run], classes + end, static_cast<uint8_t>(run));
-            }
-        }
+        else
+            FillClasses(candidate.first, n, classes);
         draws.Shuffle(classes, n);
     } else {
         if (plan.capacity < kSmallCapacity)
