@@ -4,7 +4,6 @@
 #include "Fonts.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QResource>
 
 namespace tarvelle {
@@ -37,31 +36,6 @@ QIcon ProgramIcon()
     return *icon;
 }
 
-void LinkLabel::mousePressEvent(QMouseEvent* event)
-{
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    // Like a button: letting go outside the label cancels the click.
-    const bool click = pressed_ && rect().contains(event->position().toPoint());
-    pressed_ = false;
-    event->accept();
-    if (click)
-        Q_EMIT clicked();
-}
-
-void LinkLabel::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The first press of a double click has already made a click; the second one opens nothing more.
-    pressed_ = false;
-    event->accept();
-}
-
 AboutPage::AboutPage(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("tsAbout"));
@@ -74,13 +48,10 @@ void AboutPage::CreateLayout()
 
     QLabel* label4 = AddLabel("Label4", QStringLiteral("Tarvelle v1.0a"), ArialFont(13, true, false), {104, 13});
     label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    SetTextColor(label4, DesktopWindowTextColor());
     AddLabel("Label5", QStringLiteral("\u00A9 2026"), windowFont, {101, 33});
     AddLink("Label6", QStringLiteral("Quenfield Software"), {140, 33}, &AboutPage::Label6Click);
 
-    QLabel* label38
-        = AddLabel("Label38", QStringLiteral("Why is this program free?  "), ArialFont(11, true, false), {12, 60});
-    SetTextColor(label38, DesktopWindowTextColor());
+    AddLabel("Label38", QStringLiteral("Why is this program free?  "), ArialFont(11, true, false), {12, 60});
     QLabel* label39 = AddLabel("Label39",
                                QStringLiteral("We wanted to develop an easy-to-use, yet functional program for "
                                               "assisting with networking issues.  We decided to make it free in "

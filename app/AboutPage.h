@@ -1,11 +1,13 @@
 // tsAbout: the program's icon, title and notice, why the program is free, two other products and a closing
 // text, with three link labels that open web pages.
 //
-// The page has no state. A left click on a link label runs its handler (Label6Click, Label40Click,
-// Label42Click), which opens the link's fixed address through OpenWebLink (AboutLinks.h). ProgramIcon() is
-// the icon of the window and the application as well.
+// The page has no state. A left click on a link label, or Enter or Space while it has the focus (Tab reaches
+// the three links after the tab bar), runs its handler (Label6Click, Label40Click, Label42Click), which opens
+// the link's fixed address through OpenWebLink (AboutLinks.h). ProgramIcon() is the icon of the window and
+// the application as well.
 #pragma once
 
+#include "LinkLabel.h"
 #include "Platform.h"
 
 #include <QIcon>
@@ -23,25 +25,6 @@ QImage IconImage(int size);
 
 /// The program's icon in every size of kIconSizes.
 QIcon ProgramIcon();
-
-/// A label that reports a left click, press and release both on the label; it has no hover look or cursor.
-class LinkLabel : public QLabel
-{
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-
-Q_SIGNALS:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    bool pressed_ = false;
-};
 
 class AboutPage : public QWidget
 {

@@ -2,6 +2,7 @@
 
 #include "Binding.h"
 #include "Fonts.h"
+#include "ResultLabel.h"
 #include "SpinBox.h"
 
 #include <QComboBox>
@@ -96,9 +97,9 @@ void BandwidthPage::CreateLayout()
     CreateRow(btnDS, "btnDS", bandwidth::kBtnDSCaption, tbDS, "tbDS", cbDSUnit, "cbDSUnit", 80);
     CreateRow(btnTm, "btnTm", bandwidth::kBtnTmCaption, tbTm, "tbTm", cbTmUnit, "cbTmUnit", 132);
     tbBW->setAccessibleName(QStringLiteral("Bandwidth"));
-    cbBWUnit->setAccessibleName(QStringLiteral("Bandwidth unit"));
+    cbBWUnit->setAccessibleName(QStringLiteral("Rate unit"));
     tbDS->setAccessibleName(QStringLiteral("Data size"));
-    cbDSUnit->setAccessibleName(QStringLiteral("Data size unit"));
+    cbDSUnit->setAccessibleName(QStringLiteral("Size unit"));
     tbTm->setAccessibleName(QStringLiteral("Time"));
     cbTmUnit->setAccessibleName(QStringLiteral("Time unit"));
 
@@ -108,12 +109,9 @@ void BandwidthPage::CreateLayout()
     cbCommon->setAccessibleName(QStringLiteral("Common rates"));
     FillCombo(cbCommon, model_.cbCommon);
 
-    lbBWTol = AddLabel("lbBWTol", QString(), {kBoxLeft, 32 + kLineOffset});
-    lbDSTol = AddLabel("lbDSTol", QString(), {kBoxLeft, 80 + kLineOffset});
-    lbTmTol = AddLabel("lbTmTol", QString(), {kBoxLeft, 132 + kLineOffset});
-    // The tolerance lines take the desktop's colour for text in windows.
-    for (QLabel* line : {lbBWTol, lbDSTol, lbTmTol})
-        SetTextColor(line, DesktopWindowTextColor());
+    lbBWTol = AddLabel("lbBWTol", QString(), {kBoxLeft, 32 + kLineOffset}, "Bandwidth tolerance");
+    lbDSTol = AddLabel("lbDSTol", QString(), {kBoxLeft, 80 + kLineOffset}, "Data size tolerance");
+    lbTmTol = AddLabel("lbTmTol", QString(), {kBoxLeft, 132 + kLineOffset}, "Time tolerance");
 }
 
 void BandwidthPage::CreateRow(QPushButton*& button, const char* buttonName, const char* caption, QLineEdit*& box,
@@ -154,9 +152,12 @@ void BandwidthPage::CreateCaptions()
     AddLabel("Label3", QString::fromUtf8(bandwidth::kLabel3Caption), {349, 224});
 }
 
-QLabel* BandwidthPage::AddLabel(const char* name, const QString& text, QPoint pos)
+QLabel* BandwidthPage::AddLabel(const char* name, const QString& text, QPoint pos, const char* resultName)
 {
-    auto* label = new QLabel(text, this);
+    // A tolerance line is a result, spoken under its name with its text as the value.
+    QLabel* label = resultName ? new ResultLabel(text, this) : new QLabel(text, this);
+    if (resultName)
+        label->setAccessibleName(QLatin1String(resultName));
     label->setObjectName(QLatin1String(name));
     // The captions and lines hold no markup; "&" and "<" stay as written.
     label->setTextFormat(Qt::PlainText);

@@ -2,11 +2,15 @@
 
 #include "Binding.h"
 #include "Fonts.h"
+#include "ResultLabel.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <iterator>
+#include <utility>
 
 namespace tarvelle {
 
@@ -23,10 +27,11 @@ QFont SmallFont()
     return ArialFont(kSmallPixelSize);
 }
 
-// The classic grey-text colour of the desktop; the toolkit's own disabled text colour varies with the style.
+// The grey-text colour of the light window: dark enough to keep 4.5:1 against the window's grey, which the
+// classic 128 grey (2.6:1) does not; the toolkit's own disabled text colour varies with the style.
 QColor GrayTextColor()
 {
-    return {128, 128, 128};
+    return {85, 85, 85};
 }
 
 // The smallest text size a result is drawn at when it is too long for the page at its own size.
@@ -101,17 +106,22 @@ void IpPage::CreateInputs()
 
 void IpPage::CreateResultLabels()
 {
-    lbIPBinary = AddLabel("lbIPBinary", QStringLiteral(" "), {116, 40}, true);
-    lbBreakdown = AddLabel("lbBreakdown", QStringLiteral(" "), {116, 53}, true);
-    lbSNBinary = AddLabel("lbSNBinary", QStringLiteral(" "), {116, 96}, true);
-    lbClass = AddLabel("lbClass", QStringLiteral(" "), {120, 116}, false);
-    lbReserved = AddLabel("lbReserved", QStringLiteral(" "), {120, 134}, false);
-    lbBroadcast = AddLabel("lbBroadcast", QStringLiteral(" "), {120, 152}, false);
-    lbAddresses = AddLabel("lbAddresses", QStringLiteral(" "), {120, 170}, false);
-    lbSubnet = AddLabel("lbSubnet", QStringLiteral(" "), {120, 188}, false);
-    for (QLabel* result :
-         {lbIPBinary, lbBreakdown, lbSNBinary, lbClass, lbReserved, lbBroadcast, lbAddresses, lbSubnet})
-        result->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    lbIPBinary = AddResult("lbIPBinary", {116, 40}, true);
+    lbBreakdown = AddResult("lbBreakdown", {116, 53}, true);
+    lbSNBinary = AddResult("lbSNBinary", {116, 96}, true);
+    lbClass = AddResult("lbClass", {120, 116}, false);
+    lbReserved = AddResult("lbReserved", {120, 134}, false);
+    lbBroadcast = AddResult("lbBroadcast", {120, 152}, false);
+    lbAddresses = AddResult("lbAddresses", {120, 170}, false);
+    lbSubnet = AddResult("lbSubnet", {120, 188}, false);
+}
+
+ResultLabel* IpPage::AddResult(const char* name, QPoint pos, bool small)
+{
+    auto* result = new ResultLabel(this);
+    SetUpLabel(result, name, QStringLiteral(" "), pos, small);
+    result->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    return result;
 }
 
 void IpPage::CreateCaptions()
@@ -120,17 +130,23 @@ void IpPage::CreateCaptions()
     AddLabel("Label8", QStringLiteral("."), {151, 16}, false);
     AddLabel("Label9", QStringLiteral("."), {191, 16}, false);
     AddLabel("Label10", QStringLiteral("."), {231, 16}, false);
-    AddLabel("Label22", QStringLiteral("Binary Representation"), {16, 40}, true);
+    TieCaption(AddLabel("Label22", QStringLiteral("Binary Representation"), {16, 40}, true), lbIPBinary);
     QLabel* label23 = AddLabel("Label23", QStringLiteral("Decimal Breakdown"), {26, 53}, true);
     label23->resize(82, label23->height());
     label23->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    TieCaption(label23, lbBreakdown);
     AddLabel("Label11", QStringLiteral("Subnet Mask"), {48, 76}, false)->setBuddy(cbMask);
-    AddLabel("Label24", QStringLiteral("Binary Representation"), {16, 96}, true);
-    AddRightAlignedLabel("Label21", QStringLiteral("Address Class"), 116, kCaptionRight, false);
-    AddRightAlignedLabel("Label13", QStringLiteral("Reserved Address"), 134, kCaptionRight, false);
-    AddRightAlignedLabel("Label15", QStringLiteral("Broadcast Address"), 152, kCaptionRight, false);
-    AddRightAlignedLabel("Label14", QStringLiteral("Available Addresses"), 170, kCaptionRight, false);
-    AddRightAlignedLabel("Label12", QStringLiteral("Usable Range"), 188, kCaptionRight, false);
+    TieCaption(AddLabel("Label24", QStringLiteral("Binary Representation"), {16, 96}, true), lbSNBinary);
+    const std::pair<const char*, const char*> captions[] = {{"Label21", "Address Class"},
+                                                            {"Label13", "Reserved Address"},
+                                                            {"Label15", "Broadcast Address"},
+                                                            {"Label14", "Available Addresses"},
+                                                            {"Label12", "Usable Range"}};
+    ResultLabel* const results[] = {lbClass, lbReserved, lbBroadcast, lbAddresses, lbSubnet};
+    for (size_t k = 0; k < std::size(results); ++k)
+        TieCaption(AddRightAlignedLabel(captions[k].first, QLatin1String(captions[k].second), results[k]->y(),
+                                        kCaptionRight, false),
+                   results[k]);
     AddLabel("Label16", QStringLiteral("Local Address Blocks"), {54, 216}, true);
     AddLabel("Label18", QStringLiteral("A: 10.0.0.0 - 10.255.255.255  (/8)"), {150, 216}, true);
     AddLabel("Label19", QStringLiteral("B: 172.16.0.0 - 172.31.255.255  (/12)"), {150, 228}, true);
@@ -140,6 +156,12 @@ void IpPage::CreateCaptions()
 QLabel* IpPage::AddLabel(const char* name, const QString& text, QPoint pos, bool small)
 {
     auto* label = new QLabel(this);
+    SetUpLabel(label, name, text, pos, small);
+    return label;
+}
+
+void IpPage::SetUpLabel(QLabel* label, const char* name, const QString& text, QPoint pos, bool small)
+{
     label->setObjectName(QLatin1String(name));
     // Plain text keeps the double blanks before the block lines' parentheses.
     label->setTextFormat(Qt::PlainText);
@@ -151,7 +173,6 @@ QLabel* IpPage::AddLabel(const char* name, const QString& text, QPoint pos, bool
     }
     label->move(pos);
     label->adjustSize();
-    return label;
 }
 
 QLabel* IpPage::AddRightAlignedLabel(const char* name, const QString& text, int top, int right, bool small)

@@ -22,6 +22,8 @@ class QLineEdit;
 
 namespace tarvelle {
 
+class ResultLabel;
+
 class IpPage : public QWidget
 {
     Q_OBJECT
@@ -43,6 +45,8 @@ private:
     void CreateResultLabels();
     void CreateCaptions();
     QLabel* AddLabel(const char* name, const QString& text, QPoint pos, bool small);
+    ResultLabel* AddResult(const char* name, QPoint pos, bool small);
+    void SetUpLabel(QLabel* label, const char* name, const QString& text, QPoint pos, bool small);
     QLabel* AddRightAlignedLabel(const char* name, const QString& text, int top, int right, bool small);
     void Bind();
 
@@ -57,14 +61,14 @@ private:
     std::array<QLineEdit*, 4> tbIP_ {};
     QComboBox* cbSlash = nullptr;
     QComboBox* cbMask = nullptr;
-    QLabel* lbIPBinary = nullptr;
-    QLabel* lbBreakdown = nullptr;
-    QLabel* lbSNBinary = nullptr;
-    QLabel* lbClass = nullptr;
-    QLabel* lbReserved = nullptr;
-    QLabel* lbBroadcast = nullptr;
-    QLabel* lbAddresses = nullptr;
-    QLabel* lbSubnet = nullptr;
+    ResultLabel* lbIPBinary = nullptr;
+    ResultLabel* lbBreakdown = nullptr;
+    ResultLabel* lbSNBinary = nullptr;
+    ResultLabel* lbClass = nullptr;
+    ResultLabel* lbReserved = nullptr;
+    ResultLabel* lbBroadcast = nullptr;
+    ResultLabel* lbAddresses = nullptr;
+    ResultLabel* lbSubnet = nullptr;
 };
 
 } // namespace tarvelle

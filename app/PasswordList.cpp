@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -89,6 +90,26 @@ void PasswordListBox::mouseDoubleClickEvent(QMouseEvent* event)
     QListWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         Q_EMIT dblClicked();
+}
+
+void PasswordListBox::keyPressEvent(QKeyEvent* event)
+{
+    // The list's own copy would put the password on the clipboard as plain text only, unmarked as a secret.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        Q_EMIT copyRequested();
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && currentIndex().isValid()) {
+        event->accept();
+        // Enter acts on the item with the focus frame, as a double-click acts on the item clicked.
+        if (selectedRow() != currentRow())
+            setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
+        Q_EMIT dblClicked();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void PasswordListBox::resizeEvent(QResizeEvent* event)

@@ -3,7 +3,8 @@
 // Items are 16 pixels high and fill a column top to bottom, then the next; each column is the inner width
 // divided by the column count, and a horizontal scroll bar shows when the columns do not fit. Every item is
 // painted by lbPasswordsDrawItem, each character in the colour of its class (CharacterColor). A double-click
-// anywhere on the list is passed on as dblClicked(); the page asks the model what to do with the selection.
+// anywhere on the list, or Enter on its current item, is passed on as dblClicked(), and Ctrl+C as
+// copyRequested(); the page asks the model what to do with the selection.
 #pragma once
 
 #include <QListWidget>
@@ -35,11 +36,14 @@ public:
     void showSelectedRow(int row);
 
 Q_SIGNALS:
-    /// The list was double-clicked, on an item or not.
+    /// The list was double-clicked, on an item or not, or Enter was pressed on its current item.
     void dblClicked();
+    /// Ctrl+C (the platform's copy keys) was pressed in the list.
+    void copyRequested();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

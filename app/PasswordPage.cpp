@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "HembryTabs.h"
 #include "PasswordList.h"
+#include "PrintableEdit.h"
 #include "SpinBox.h"
 
 #include <QCheckBox>
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -28,6 +31,8 @@ constexpr int kMinBoxLeft = 212;
 constexpr int kMaxLabelLeft = 260;
 constexpr int kMaxBoxLeft = 284;
 constexpr QSize kSpinBoxSize {45, 23};
+// The left edge of the class captions beside the uncaptioned check boxes.
+constexpr int kClassLabelLeft = 28;
 
 // "Courier New" resolves to its metric twin Liberation Mono where the original is not installed.
 QFont ListFont()
@@ -53,6 +58,40 @@ protected:
         }
         return QLabel::event(event);
     }
+};
+
+// A check box whose caption starts at a given distance from its left edge, so that it lines up with the
+// captions of the uncaptioned check boxes below, which are labels of their own beside the box.
+class AlignedCheckBox : public QCheckBox
+{
+public:
+    AlignedCheckBox(const QString& caption, int captionLeft, QWidget* parent)
+        : QCheckBox(caption, parent), captionLeft_(captionLeft)
+    { }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        QStyleOptionButton part = option;
+        part.rect = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+        painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, part);
+        part.rect = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+        const int shift = captionLeft_ - part.rect.left();
+        part.rect.setLeft(captionLeft_);
+        painter.drawControl(QStyle::CE_CheckBoxLabel, part);
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = style()->subElementRect(QStyle::SE_CheckBoxFocusRect, &option, this).translated(shift, 0);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+
+private:
+    int captionLeft_;
 };
 
 // The pronounceability list shows its items 14 pixels high.
@@ -96,8 +135,9 @@ void PasswordPage::CreateLengthRow()
 
 void PasswordPage::CreateClassRows()
 {
-    ckbUpper = AddCheckBox("ckbUpper", QString::fromUtf8(kCkbUpperCaption), {12, 36, 133, 17}, kUpperColor,
-                           "UPPERCASE Alphabetic");
+    // Its caption starts where Label46, Label45 and Label47 start below it.
+    ckbUpper = new AlignedCheckBox(QString::fromUtf8(kCkbUpperCaption), kClassLabelLeft - 12, this);
+    SetUpCheckBox(ckbUpper, "ckbUpper", {12, 36, 133, 17}, kUpperColor, "UPPERCASE Alphabetic");
     // This toolkit's styles leave more room beside the box than the layout was drawn for; the caption keeps
     // all its letters, and the row has room up to the "Min." label.
     ckbUpper->resize(std::max(ckbUpper->width(), ckbUpper->sizeHint().width()), ckbUpper->height());
@@ -106,23 +146,23 @@ void PasswordPage::CreateClassRows()
     AddMinMaxLabels("Label25", "Label26", 36);
 
     ckbLower = AddCheckBox("ckbLower", QString(), {12, 60, 15, 17}, kLowerColor, "lowercase Alphabetic");
-    SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {28, 62}, ckbLower),
+    SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {kClassLabelLeft, 62}, ckbLower),
                  ColorFromBgr(kLowerColor));
     seLower1 = AddSpinBox(model_.seLower1, "seLower1", {{kMinBoxLeft, 56}, kSpinBoxSize}, "Minimum lowercase letters");
     seLower2 = AddSpinBox(model_.seLower2, "seLower2", {{kMaxBoxLeft, 56}, kSpinBoxSize}, "Maximum lowercase letters");
     AddMinMaxLabels("Label28", "Label29", 60);
 
     ckbNumeric = AddCheckBox("ckbNumeric", QString(), {12, 84, 15, 17}, kNumericColor, "Numeric");
-    SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {28, 86}, ckbNumeric),
+    SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {kClassLabelLeft, 86}, ckbNumeric),
                  ColorFromBgr(kNumericColor));
     seNum1 = AddSpinBox(model_.seNum1, "seNum1", {{kMinBoxLeft, 80}, kSpinBoxSize}, "Minimum digits");
     seNum2 = AddSpinBox(model_.seNum2, "seNum2", {{kMaxBoxLeft, 80}, kSpinBoxSize}, "Maximum digits");
     AddMinMaxLabels("Label30", "Label31", 84);
 
     ckbOther = AddCheckBox("ckbOther", QString(), {12, 108, 15, 17}, kOtherColor, "Other");
-    SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {28, 109}, ckbOther),
+    SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {kClassLabelLeft, 109}, ckbOther),
                  ColorFromBgr(kOtherColor));
-    tbOther = new QLineEdit(this);
+    tbOther = new PrintableEdit(platform_, this);
     tbOther->setObjectName(QStringLiteral("tbOther"));
     tbOther->setGeometry(64, 106, 109, 22);
     tbOther->setAccessibleName(QStringLiteral("Other characters"));
@@ -190,11 +230,17 @@ QCheckBox* PasswordPage::AddCheckBox(const char* name, const QString& caption, c
                                      const char* accessibleName)
 {
     auto* box = new QCheckBox(caption, this);
+    SetUpCheckBox(box, name, geometry, color, accessibleName);
+    return box;
+}
+
+void PasswordPage::SetUpCheckBox(QCheckBox* box, const char* name, const QRect& geometry, uint32_t color,
+                                 const char* accessibleName)
+{
     box->setObjectName(QLatin1String(name));
     box->setGeometry(geometry);
     box->setAccessibleName(QLatin1String(accessibleName));
     SetTextColor(box, ColorFromBgr(color));
-    return box;
 }
 
 void PasswordPage::AddMinMaxLabels(const char* minName, const char* maxName, int top)
@@ -234,6 +280,12 @@ void PasswordPage::Bind()
     connect(lbPasswords, &QListWidget::itemSelectionChanged, this,
             [this] { model_.lbPasswordsIndex = lbPasswords->selectedRow(); });
     connect(lbPasswords, &PasswordListBox::dblClicked, this, &PasswordPage::lbPasswordsDblClick);
+    connect(lbPasswords, &PasswordListBox::copyRequested, this, [this] { model_.lbPasswordsCopy(); });
+    // The emptied list is shown, and drawn, before the run composes, not only once it has ended.
+    model_.onListCleared = [this] {
+        ShowList();
+        lbPasswords->viewport()->repaint();
+    };
 }
 
 void PasswordPage::SetInitialMode()

@@ -52,6 +52,8 @@ private:
     QLabel* AddLabel(const char* name, const QString& text, QPoint pos, QWidget* buddy = nullptr);
     QCheckBox* AddCheckBox(const char* name, const QString& caption, const QRect& geometry, uint32_t color,
                            const char* accessibleName);
+    void SetUpCheckBox(QCheckBox* box, const char* name, const QRect& geometry, uint32_t color,
+                       const char* accessibleName);
     void AddMinMaxLabels(const char* minName, const char* maxName, int top);
     /// Every spin box of the page.
     std::array<SpinBox*, 11> SpinBoxes() const;

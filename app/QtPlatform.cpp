@@ -1,14 +1,14 @@
 #include "QtPlatform.h"
 
+#include "ListFile.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
+#include <QMimeData>
 #include <QUrl>
 
 #include <chrono>
@@ -81,7 +81,11 @@ void QtPlatform::setClipboardText(const std::string& text)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(QString::fromStdString(text));
+    // Only passwords are copied: the hint asks clipboard managers to keep them out of their history.
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(text));
+    data->setData(QString::fromLatin1(kPasswordManagerHint), QByteArrayLiteral("secret"));
+    clipboard->setMimeData(data);
 }
 
 std::optional<std::string> QtPlatform::askSaveFileName()
@@ -99,30 +103,7 @@ std::optional<std::string> QtPlatform::askSaveFileName()
 
 std::optional<std::string> QtPlatform::writeFile(const std::string& path, const std::string& bytes)
 {
-    const QString name = QString::fromStdString(path);
-    // QSaveFile would put a regular file in place of a device, a pipe or a socket of that name.
-    const QFileInfo target(name);
-    if (target.exists() && !target.isFile())
-        return QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(name)).toStdString();
-    // The old file is replaced only once the new one is written whole. Unbuffered, every failed write reaches
-    // QSaveFile, which then discards the new file: a write failing only when a buffer is flushed inside
-    // commit() would go unnoticed there and leave a cut-short file in place of the old one.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString().toStdString();
-    const auto size = static_cast<qint64>(bytes.size());
-    for (qint64 done = 0; done < size;) {
-        const qint64 written = file.write(bytes.data() + done, size - done);
-        if (written <= 0) {
-            const QString error = file.errorString();
-            file.cancelWriting();
-            return error.toStdString();
-        }
-        done += written;
-    }
-    if (!file.commit())
-        return file.errorString().toStdString();
-    return std::nullopt;
+    return WriteListFile(path, bytes);
 }
 
 bool QtPlatform::openUrl(const std::string& url)

@@ -7,6 +7,9 @@ class QWidget;
 
 namespace tarvelle {
 
+/// The clipboard entry that marks its text as a secret for clipboard managers.
+inline constexpr char kPasswordManagerHint[] = "x-kde-passwordManagerHint";
+
 class QtPlatform final : public Platform
 {
 public:

@@ -1,11 +1,13 @@
 #include "Tarvelle01.h"
 
 #include "AboutPage.h"
+#include "AccessibleWidgets.h"
 #include "BandwidthPage.h"
 #include "Fonts.h"
 #include "HembryTabs.h"
 #include "IpPage.h"
 #include "PasswordPage.h"
+#include "WindowPalette.h"
 #include "WindowPlacement.h"
 
 #include <QGuiApplication>
@@ -26,6 +28,7 @@ TfrmBandwidthCalc::TfrmBandwidthCalc(Platform& platform, QWidget* parent)
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , platform_(platform)
 {
+    InstallAccessibleWidgets();
     CreateLayout();
     FormCreate();
 }
@@ -41,9 +44,9 @@ void TfrmBandwidthCalc::CreateLayout()
     move(kLaidOutPosition);
 
     setFont(ArialFont(11));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ColorFromBgr(kWindowColor));
-    pal.setColor(QPalette::WindowText, Qt::black);
+    // The window's colour is fixed, so every colour drawn on it is too: a dark desktop theme would otherwise
+    // turn texts light on the light grey.
+    const QPalette pal = LightPalette(ColorFromBgr(kWindowColor));
     setPalette(pal);
     setAutoFillBackground(true);
     setMouseTracking(true);
@@ -70,6 +73,7 @@ void TfrmBandwidthCalc::CreateLayout()
         page->setPalette(pal);
         page->setAutoFillBackground(true);
     }
+    UseLightPalette(this, ColorFromBgr(kWindowColor));
     // The stored layout was saved with the Password page active; FormCreate opens on About.
     pcMain->setCurrentWidget(tsPasswords);
 }

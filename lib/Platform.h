@@ -44,7 +44,7 @@ public:
     /// Modal error box with one OK button.
     virtual void showError(const std::string& text) = 0;
 
-    /// Empties the clipboard and puts plain text on it.
+    /// Empties the clipboard and puts plain text on it, marked as a secret (only passwords are copied).
     virtual void setClipboardText(const std::string& text) = 0;
     /// Asks for a file to save to; nullopt when the user cancels.
     virtual std::optional<std::string> askSaveFileName() = 0;

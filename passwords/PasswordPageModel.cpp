@@ -188,6 +188,8 @@ ComposeEnd PasswordPageModel::btnGoClick()
     lbPasswords.clear();
     lbPasswordsIndex = -1;
     lbPasswordsColumns = seMaxLen.value() <= 10 ? 3 : 2;
+    if (onListCleared)
+        onListCleared();
     const TPasswordSettings settings = ReadSettings();
     const ComposeEnd end = ComposePasswords(settings, draws_, platform_, slcConst, lbPasswords);
     platform_.setBusyCursor(false);
@@ -203,6 +205,12 @@ void PasswordPageModel::lbPasswordsDblClick()
     const std::string& password = lbPasswords[static_cast<size_t>(lbPasswordsIndex)];
     platform_.setClipboardText(password);
     platform_.showInformation(std::string(kCopiedTitle), "\"" + password + "\"" + std::string(kCopiedText));
+}
+
+void PasswordPageModel::lbPasswordsCopy()
+{
+    if (lbPasswordsIndex >= 0 && lbPasswordsIndex < static_cast<int>(lbPasswords.size()))
+        platform_.setClipboardText(lbPasswords[static_cast<size_t>(lbPasswordsIndex)]);
 }
 
 std::string PasswordPageModel::SaveBytes() const

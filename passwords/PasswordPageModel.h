@@ -20,6 +20,7 @@
 #include "StringsComp.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,8 @@ public:
     int lbPasswordsIndex = -1;
     int lbPasswordsColumns = 3;
     TStringListComp slcConst;
+    /// Runs when Generate has emptied the list, before it composes: the window shows the empty list meanwhile.
+    std::function<void()> onListCleared;
 
     /// Builds the page at its start values (no mode selected yet) and wires the spin boxes' change events.
     /// Generate folds clocks into `entropy`, seeds `generator` from it and draws the passwords from `draws`.
@@ -102,8 +105,10 @@ public:
     void ckbOtherClick();
     /// Generate: seeds, settles the boxes, fills the list from the settings; returns how the run ended.
     ComposeEnd btnGoClick();
-    /// Double-click on the list: copies the selected password and says so; nothing when none is selected.
+    /// Double-click on the list (or Enter): copies the selected password and says so; nothing when none is selected.
     void lbPasswordsDblClick();
+    /// Ctrl+C on the list: copies the selected password without a message; nothing when none is selected.
+    void lbPasswordsCopy();
     /// Save List: asks for a file and writes every password followed by CR LF; reports a failed write.
     void btnSaveClick();
 

@@ -2,7 +2,6 @@
 // are 11 pixels; fontconfig gives Liberation Sans, Arial's metric twin, where Arial itself is not installed.
 #pragma once
 
-#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QPalette>
@@ -26,12 +25,6 @@ inline void SetTextColor(QWidget* widget, const QColor& color, QPalette::ColorRo
     QPalette pal = widget->palette();
     pal.setColor(role, color);
     widget->setPalette(pal);
-}
-
-/// The desktop's colour for text in windows, which some labels take instead of the window's own black.
-inline QColor DesktopWindowTextColor()
-{
-    return QApplication::palette().color(QPalette::Active, QPalette::WindowText);
 }
 
 } // namespace tarvelle

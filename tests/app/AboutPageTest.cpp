@@ -35,8 +35,7 @@ protected:
 // ---- Texts, fonts and places ----
 
 enum class Ink {
-    Page, // the window's black
-    WindowText, // the desktop's colour for text in windows
+    Page, // the window's black, which is also the text colour of the light window whatever the desktop
     Link, // pure blue
 };
 
@@ -54,10 +53,10 @@ struct LabelRow
 };
 
 const LabelRow kLabels[] = {
-    {"Label4", "Tarvelle v1.0a", 13, true, false, Ink::WindowText, {104, 13}, {}, false},
+    {"Label4", "Tarvelle v1.0a", 13, true, false, Ink::Page, {104, 13}, {}, false},
     {"Label5", "\u00A9 2026", 11, false, false, Ink::Page, {101, 33}, {}, false},
     {"Label6", "Quenfield Software", 11, false, true, Ink::Link, {140, 33}, {}, false},
-    {"Label38", "Why is this program free?  ", 11, true, false, Ink::WindowText, {12, 60}, {}, false},
+    {"Label38", "Why is this program free?  ", 11, true, false, Ink::Page, {12, 60}, {}, false},
     {"Label39",
      "We wanted to develop an easy-to-use, yet functional program for assisting with networking issues.  We decided "
      "to make it free in hopes that you would take a look at the other software that we offer on our web site.  Our "
@@ -109,8 +108,6 @@ QColor Expected(Ink ink)
     switch (ink) {
     case Ink::Page:
         return Qt::black;
-    case Ink::WindowText:
-        return QApplication::palette().color(QPalette::Active, QPalette::WindowText);
     case Ink::Link:
         return QColor(0, 0, 255);
     }

@@ -207,7 +207,7 @@ TEST_F(IpPageTest, SmallGreyTextsAndWindowFontTexts)
     for (const char* name : small) {
         EXPECT_EQ(label(name)->font().pixelSize(), 9) << name;
         EXPECT_EQ(label(name)->font().family(), QStringLiteral("Arial")) << name;
-        EXPECT_EQ(label(name)->palette().color(QPalette::WindowText), QColor(128, 128, 128)) << name;
+        EXPECT_EQ(label(name)->palette().color(QPalette::WindowText), QColor(85, 85, 85)) << name;
     }
     const char* normal[] = {"Label7", "Label8", "Label11", "Label21", "Label12", "lbClass", "lbSubnet"};
     for (const char* name : normal) {
