@@ -1,7 +1,7 @@
 #include "AboutPage.h"
 #include "FakePlatform.h"
-#include "RowName.h"
 #include "HembryTabs.h"
+#include "RowName.h"
 #include "Tarvelle01.h"
 
 #include <QApplication>

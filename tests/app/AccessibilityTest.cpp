@@ -1,6 +1,6 @@
 // What a screen reader is told about every control of the four pages.
-#include "FakePlatform.h"
 #include "BandwidthPage.h"
+#include "FakePlatform.h"
 #include "HembryTabs.h"
 #include "IpPage.h"
 #include "LinkLabel.h"

@@ -14,12 +14,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace tarvelle::test {
 
-/// A fake desktop whose file writing is the real one, for the saves that must fail on a real file system.
+/// A fake desktop whose file writing is the real one, for the saves that must fail on a real file system; it
+/// can look at the window while a warning is up.
 class RealFilesPlatform : public FakePlatform
 {
 public:
@@ -27,8 +29,15 @@ public:
     {
         return real.writeFile(path, bytes);
     }
+    void showWarning(const std::string& title, const std::string& text) override
+    {
+        FakePlatform::showWarning(title, text);
+        if (onWarning)
+            onWarning();
+    }
 
     QtPlatform real;
+    std::function<void()> onWarning;
 };
 
 class PasswordPageTest : public testing::Test

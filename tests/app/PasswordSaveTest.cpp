@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -70,6 +71,54 @@ TEST_F(PasswordPageSave, WritesNinetyBytesOfCrLfLines)
         expected += item.toLatin1() + "\r\n";
     EXPECT_EQ(ReadAll(path), expected);
     EXPECT_EQ(ReadAll(path).size(), 90);
+}
+
+// The mode bits of a file, as `stat -c %a` shows them.
+mode_t ModeOf(const QString& path)
+{
+    struct stat info
+    { };
+    return stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST_F(PasswordPageSave, ANewListIsReadableByItsOwnerOnly)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/new.txt");
+    const mode_t saved = umask(022);
+    GenerateAndSave(path);
+    umask(saved);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(ModeOf(path), 0600u);
+    EXPECT_EQ(ReadAll(path).size(), 90);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"new.txt"});
+}
+
+TEST_F(PasswordPageSave, AReplacedListKeepsItsModeOwnerAndGroup)
+{
+    QTemporaryDir folder;
+    const QString path = ExistingFile(folder.path());
+    const QByteArray local = path.toLocal8Bit();
+    ASSERT_EQ(chmod(local.constData(), 0640), 0);
+    // Only root may give a file to another user; as anyone else the file stays the saver's own.
+    const bool root = geteuid() == 0;
+    const uid_t owner = root ? 65534 : geteuid();
+    const gid_t group = root ? 65534 : getegid();
+    ASSERT_EQ(chown(local.constData(), owner, group), 0);
+    // A link to the list is followed: the list is replaced, the link stays a link.
+    const QString link = folder.path() + QStringLiteral("/link.txt");
+    ASSERT_TRUE(QFile::link(path, link));
+
+    GenerateAndSave(link);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(ReadAll(path).size(), 90);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    struct stat info
+    { };
+    ASSERT_EQ(stat(local.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_gid, group);
 }
 
 TEST_F(PasswordPageSave, IntoAFolderNobodyMayWriteReportsTheError)
