@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
-#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -206,57 +205,6 @@ TEST_P(AboutLinkClicks, OpensItsAddressWithTheWindowDisabledMeanwhile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Page, AboutLinkClicks, testing::ValuesIn(kLinks), test::RowName());
-
-struct KeyRow
-{
-    const char* name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-};
-
-class AboutLinkKeys : public AboutPageTest, public testing::WithParamInterface<KeyRow>
-{ };
-
-TEST_P(AboutLinkKeys, TabReachesEachLinkAfterTheTabBarAndTheKeyOpensIt)
-{
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window.pcMain->tabBar()->setFocus(Qt::OtherFocusReason);
-    for (const LinkRow& link : {kLinks[0], kLinks[2], kLinks[4]}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QLabel* focused = label(link.label);
-        ASSERT_TRUE(focused->hasFocus()) << link.label;
-        // The focus shows as a frame: the link looks different with the focus than without.
-        const QImage withFocus = focused->grab().toImage();
-        focused->clearFocus();
-        EXPECT_NE(focused->grab().toImage(), withFocus) << link.label;
-        focused->setFocus(Qt::TabFocusReason);
-
-        platform.openedUrls.clear();
-        platform.enabledChanges.clear();
-        QTest::keyClick(focused, GetParam().key, GetParam().modifiers);
-        EXPECT_EQ(platform.openedUrls, std::vector<std::string> {link.address});
-        EXPECT_EQ(platform.enabledChanges, (std::vector<bool> {false, true}));
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), window.pcMain->tabBar());
-}
-
-INSTANTIATE_TEST_SUITE_P(Page, AboutLinkKeys,
-                         testing::Values(KeyRow {"Enter", Qt::Key_Return, Qt::NoModifier},
-                                         KeyRow {"KeypadEnter", Qt::Key_Enter, Qt::KeypadModifier},
-                                         KeyRow {"Space", Qt::Key_Space, Qt::NoModifier}),
-                         test::RowName());
-
-TEST_F(AboutPageTest, OtherKeysOnALinkOpenNothing)
-{
-    QLabel* link = label("Label40");
-    for (const Qt::Key key : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Down})
-        QTest::keyClick(link, key);
-    QTest::keyClick(link, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_TRUE(platform.openedUrls.empty());
-}
 
 struct QuietRow
 {

@@ -1,4 +1,5 @@
-// What a screen reader is told about every control of the four pages.
+// What a screen reader is told about every control of the four pages, and the About links by keyboard.
+#include "AboutPage.h"
 #include "BandwidthPage.h"
 #include "FakePlatform.h"
 #include "HembryTabs.h"
@@ -12,12 +13,17 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvelle {
 namespace {
@@ -156,6 +162,70 @@ TEST(SpokenControlsTable, ListsEveryInputAndResultOfThePages)
     listed.sort();
     found.sort();
     EXPECT_EQ(found.join(' ').toStdString(), listed.join(' ').toStdString());
+}
+
+// ---- The About page's links by keyboard ----
+
+struct KeyRow
+{
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+class AboutLinkKeys : public testing::TestWithParam<KeyRow>
+{
+protected:
+    QLabel* label(const char* name) const { return window.tsAbout->findChild<QLabel*>(QLatin1String(name)); }
+
+    test::FakePlatform platform;
+    TfrmBandwidthCalc window {platform};
+};
+
+TEST_P(AboutLinkKeys, TabReachesEachLinkAfterTheTabBarAndTheKeyOpensIt)
+{
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.pcMain->tabBar()->setFocus(Qt::OtherFocusReason);
+    const std::pair<const char*, std::string> links[] = {{"Label6", "https://quenfield.example/"},
+                                                         {"Label40", "https://ostrelin.example/"},
+                                                         {"Label42", "https://vantrix.example/"}};
+    for (const auto& [name, address] : links) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QLabel* focused = label(name);
+        ASSERT_TRUE(focused->hasFocus()) << name;
+        // The focus shows as a frame: the link looks different with the focus than without.
+        const QImage withFocus = focused->grab().toImage();
+        focused->clearFocus();
+        EXPECT_NE(focused->grab().toImage(), withFocus) << name;
+        focused->setFocus(Qt::TabFocusReason);
+
+        platform.openedUrls.clear();
+        platform.enabledChanges.clear();
+        QTest::keyClick(focused, GetParam().key, GetParam().modifiers);
+        EXPECT_EQ(platform.openedUrls, std::vector<std::string> {address});
+        EXPECT_EQ(platform.enabledChanges, (std::vector<bool> {false, true}));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.pcMain->tabBar());
+}
+
+INSTANTIATE_TEST_SUITE_P(Page, AboutLinkKeys,
+                         testing::Values(KeyRow {"Enter", Qt::Key_Return, Qt::NoModifier},
+                                         KeyRow {"KeypadEnter", Qt::Key_Enter, Qt::KeypadModifier},
+                                         KeyRow {"Space", Qt::Key_Space, Qt::NoModifier}),
+                         test::RowName());
+
+TEST(AboutLinkKeyboard, OtherKeysOnALinkOpenNothing)
+{
+    test::FakePlatform platform;
+    TfrmBandwidthCalc window(platform);
+    auto* link = window.tsAbout->findChild<QLabel*>(QStringLiteral("Label40"));
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Down})
+        QTest::keyClick(link, key);
+    QTest::keyClick(link, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(platform.openedUrls.empty());
 }
 
 } // namespace
