@@ -95,21 +95,21 @@ void PasswordListBox::mouseDoubleClickEvent(QMouseEvent* event)
 void PasswordListBox::keyPressEvent(QKeyEvent* event)
 {
     // The list's own copy would put the password on the clipboard as plain text only, unmarked as a secret.
-    if (event->matches(QKeySequence::Copy)) {
-        event->accept();
+    const bool copy = event->matches(QKeySequence::Copy);
+    const bool enter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!copy && !enter) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // The keys act on the item with the focus frame, as a double-click acts on the item clicked.
+    if (currentIndex().isValid() && selectedRow() != currentRow())
+        setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
+    if (copy)
         Q_EMIT copyRequested();
-        return;
-    }
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && currentIndex().isValid()) {
-        event->accept();
-        // Enter acts on the item with the focus frame, as a double-click acts on the item clicked.
-        if (selectedRow() != currentRow())
-            setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
+    else
         Q_EMIT dblClicked();
-        return;
-    }
-    QListWidget::keyPressEvent(event);
 }
 
 void PasswordListBox::resizeEvent(QResizeEvent* event)

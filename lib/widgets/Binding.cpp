@@ -1,5 +1,9 @@
 #include "Binding.h"
 
+#include "ResultLabel.h"
+
+#include <QAccessible>
+
 #include <QSignalBlocker>
 
 namespace tarvelle {
@@ -40,8 +44,14 @@ void ShowIndex(QComboBox* combo, int index)
 void ShowCaption(QLabel* label, const std::string& caption)
 {
     const QString t = QString::fromStdString(caption);
-    if (label->text() != t)
-        label->setText(t);
+    if (label->text() == t)
+        return;
+    label->setText(t);
+    // A result is spoken as its caption and a value: the value is what changed.
+    if (qobject_cast<ResultLabel*>(label)) {
+        QAccessibleValueChangeEvent event(label, t);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void FillCombo(QComboBox* combo, const PickList& list)

@@ -57,7 +57,10 @@ PrintableEdit::PrintableEdit(Platform& platform, QWidget* parent) : QLineEdit(pa
 void PrintableEdit::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();
-    const bool control = typed.size() == 1 && IsControl(typed.front());
+    // Tab (with Ctrl it changes the page) and Escape are commands of the window, not characters typed.
+    const bool command
+        = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape;
+    const bool control = typed.size() == 1 && IsControl(typed.front()) && !command;
     QLineEdit::keyPressEvent(event);
     // The box uses Backspace, Delete and its clipboard and editing chords; any other control key would type
     // a character that must not enter it.

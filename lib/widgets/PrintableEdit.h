@@ -11,8 +11,8 @@ namespace tarvelle {
 QString WithoutControlCharacters(const QString& text);
 
 /// A line edit whose text never holds a control character: one typed and not used by the box as an editing
-/// key (Enter, Escape, Ctrl+J, …) is refused with the platform's beep, and pasted ones are dropped from
-/// the pasted text.
+/// key (Enter, Ctrl+J, …) is refused with the platform's beep, and pasted ones are dropped from the pasted
+/// text. Tab and Escape stay commands of the window.
 class PrintableEdit : public QLineEdit
 {
     Q_OBJECT

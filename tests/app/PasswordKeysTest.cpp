@@ -72,7 +72,7 @@ TEST_P(OtherKeys, ControlCharactersAreRefusedWithTheBeep)
 INSTANTIATE_TEST_SUITE_P(
     Typed, OtherKeys,
     testing::Values(OtherKeyRow {"Enter", Qt::Key_Return, "\r", Qt::NoModifier, 1, "!@#$%^*"},
-                    OtherKeyRow {"Escape", Qt::Key_Escape, "\x1b", Qt::NoModifier, 1, "!@#$%^*"},
+                    OtherKeyRow {"EscapeIsACommand", Qt::Key_Escape, "\x1b", Qt::NoModifier, 0, "!@#$%^*"},
                     OtherKeyRow {"CtrlJ", Qt::Key_J, "\n", Qt::ControlModifier, 1, "!@#$%^*"},
                     OtherKeyRow {"CtrlI", Qt::Key_I, "\t", Qt::ControlModifier, 1, "!@#$%^*"},
                     OtherKeyRow {"Backspace", Qt::Key_Backspace, "\b", Qt::NoModifier, 0, "!@#$%^"},
