@@ -31,7 +31,8 @@ constexpr int kMinBoxLeft = 212;
 constexpr int kMaxLabelLeft = 260;
 constexpr int kMaxBoxLeft = 284;
 constexpr QSize kSpinBoxSize {45, 23};
-// The left edge of the class captions beside the uncaptioned check boxes.
+// The left edge of the class check boxes, and of the captions beside the uncaptioned ones.
+constexpr int kCheckBoxLeft = 12;
 constexpr int kClassLabelLeft = 28;
 
 // "Courier New" resolves to its metric twin Liberation Mono where the original is not installed.
@@ -136,8 +137,8 @@ void PasswordPage::CreateLengthRow()
 void PasswordPage::CreateClassRows()
 {
     // Its caption starts where Label46, Label45 and Label47 start below it.
-    ckbUpper = new AlignedCheckBox(QString::fromUtf8(kCkbUpperCaption), kClassLabelLeft - 12, this);
-    SetUpCheckBox(ckbUpper, "ckbUpper", {12, 36, 133, 17}, kUpperColor, "UPPERCASE Alphabetic");
+    ckbUpper = new AlignedCheckBox(QString::fromUtf8(kCkbUpperCaption), kClassLabelLeft - kCheckBoxLeft, this);
+    SetUpCheckBox(ckbUpper, "ckbUpper", {kCheckBoxLeft, 36, 133, 17}, kUpperColor, "UPPERCASE Alphabetic");
     // This toolkit's styles leave more room beside the box than the layout was drawn for; the caption keeps
     // all its letters, and the row has room up to the "Min." label.
     ckbUpper->resize(std::max(ckbUpper->width(), ckbUpper->sizeHint().width()), ckbUpper->height());
@@ -145,21 +146,21 @@ void PasswordPage::CreateClassRows()
     seUpper2 = AddSpinBox(model_.seUpper2, "seUpper2", {{kMaxBoxLeft, 32}, kSpinBoxSize}, "Maximum uppercase letters");
     AddMinMaxLabels("Label25", "Label26", 36);
 
-    ckbLower = AddCheckBox("ckbLower", QString(), {12, 60, 15, 17}, kLowerColor, "lowercase Alphabetic");
+    ckbLower = AddCheckBox("ckbLower", QString(), {kCheckBoxLeft, 60, 15, 17}, kLowerColor, "lowercase Alphabetic");
     SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {kClassLabelLeft, 62}, ckbLower),
                  ColorFromBgr(kLowerColor));
     seLower1 = AddSpinBox(model_.seLower1, "seLower1", {{kMinBoxLeft, 56}, kSpinBoxSize}, "Minimum lowercase letters");
     seLower2 = AddSpinBox(model_.seLower2, "seLower2", {{kMaxBoxLeft, 56}, kSpinBoxSize}, "Maximum lowercase letters");
     AddMinMaxLabels("Label28", "Label29", 60);
 
-    ckbNumeric = AddCheckBox("ckbNumeric", QString(), {12, 84, 15, 17}, kNumericColor, "Numeric");
+    ckbNumeric = AddCheckBox("ckbNumeric", QString(), {kCheckBoxLeft, 84, 15, 17}, kNumericColor, "Numeric");
     SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {kClassLabelLeft, 86}, ckbNumeric),
                  ColorFromBgr(kNumericColor));
     seNum1 = AddSpinBox(model_.seNum1, "seNum1", {{kMinBoxLeft, 80}, kSpinBoxSize}, "Minimum digits");
     seNum2 = AddSpinBox(model_.seNum2, "seNum2", {{kMaxBoxLeft, 80}, kSpinBoxSize}, "Maximum digits");
     AddMinMaxLabels("Label30", "Label31", 84);
 
-    ckbOther = AddCheckBox("ckbOther", QString(), {12, 108, 15, 17}, kOtherColor, "Other");
+    ckbOther = AddCheckBox("ckbOther", QString(), {kCheckBoxLeft, 108, 15, 17}, kOtherColor, "Other");
     SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {kClassLabelLeft, 109}, ckbOther),
                  ColorFromBgr(kOtherColor));
     tbOther = new PrintableEdit(platform_, this);
