@@ -43,24 +43,10 @@ void Lcg(benchmark::State& state)
     RunDefaults(state, random);
 }
 
-void RunSystem(benchmark::State& state, SystemBytes::Way way)
-{
-    SystemRandom random(way);
-    RunDefaults(state, random);
-    state.counters["bytes/password"]
-        = static_cast<double>(random.BytesRead()) / (static_cast<double>(state.iterations()) * 999.0);
-    state.counters["vdso"] = random.UsesVdso() ? 1 : 0; // 1: getrandom through the vDSO, 0: the system call
-}
-
 void System(benchmark::State& state)
 {
-    RunSystem(state, SystemBytes::Way::Best);
-}
-
-/// The system source reading getrandom through the system call, as on kernels without it in the vDSO.
-void SystemCall(benchmark::State& state)
-{
-    RunSystem(state, SystemBytes::Way::SystemCall);
+    SystemRandom random;
+    RunDefaults(state, random);
 }
 
 // 999 passwords per iteration in each mode; mode 1 is the page's start mode and the slow one.
@@ -70,12 +56,6 @@ BENCHMARK(System)->DenseRange(0, 3)->ArgName("mode")->Unit(benchmark::kMilliseco
 // The target case, repeated for a median: 999 passwords at the page's start settings from the system source.
 BENCHMARK(System)
     ->Name("Default999/System")
-    ->Arg(1)
-    ->Repetitions(10)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(SystemCall)
-    ->Name("Default999/SystemCall")
     ->Arg(1)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true)
