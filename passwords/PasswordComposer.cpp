@@ -170,10 +170,13 @@ template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& rando
 {
     if (!plan.fitting.empty()) {
         const FittingCounts& fit = plan.fitting[random.RandomBelow(static_cast<uint32_t>(plan.fitting.size()))];
-        // The class of slot j is the number of classes after the first that start at or before it. The loop
-        // runs to the capacity, the same count every time, which the processor foresees.
-        for (uint32_t j = 0; j < plan.capacity; ++j)
-            entries[j] = uint32_t {j >= fit.starts[0]} + (j >= fit.starts[1]) + (j >= fit.starts[2]);
+        // The class of slot j is the number of classes after the first that start at or before it. Copied out
+        // of the list, the starts stay in registers (entries could alias them), and the loop runs to the
+        // capacity, the same count every time, which the processor foresees.
+        const auto [lower, numeric, other] = fit.starts;
+        const auto capacity = static_cast<uint32_t>(plan.capacity);
+        for (uint32_t j = 0; j < capacity; ++j)
+            entries[j] = uint32_t {j >= lower} + (j >= numeric) + (j >= other);
         return fit.length;
     }
     int64_t length = 0;
