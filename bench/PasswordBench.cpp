@@ -1,5 +1,6 @@
 // Speed of the password run with the Password page's start settings: candidates and accepted passwords per
-// second for each mode, from the program's generator (Lcg) and from the system's (System).
+// second for each mode, from the program's generator (Lcg) and from the system's (System, and SystemInterface
+// through the RandomSource interface).
 #include "BenchPlatform.h"
 #include "PasswordComposer.h"
 #include "Random.h"
@@ -49,9 +50,18 @@ void System(benchmark::State& state)
     RunDefaults(state, random);
 }
 
+/// The system source handed over as a RandomSource, as the Password page and tarvelle-cli do: virtual draws.
+void SystemInterface(benchmark::State& state)
+{
+    SystemRandom system;
+    RandomSource& random = system;
+    RunDefaults(state, random);
+}
+
 // 999 passwords per iteration in each mode; mode 1 is the page's start mode and the slow one.
 BENCHMARK(Lcg)->DenseRange(0, 3)->ArgName("mode")->Unit(benchmark::kMillisecond);
 BENCHMARK(System)->DenseRange(0, 3)->ArgName("mode")->Unit(benchmark::kMillisecond);
+BENCHMARK(SystemInterface)->Arg(1)->ArgName("mode")->Unit(benchmark::kMillisecond);
 
 // The target case, repeated for a median: 999 passwords at the page's start settings from the system source.
 BENCHMARK(System)
