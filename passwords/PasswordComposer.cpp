@@ -185,11 +185,18 @@ template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& rando
         const uint32_t count = draw.Count(random.RandomBelow(draw.span));
         if (draw.setSize == 0 && count > 0) // only the Other set can be empty
             return -1;
-        for (uint32_t i = 0; i < count; ++i, ++length) {
-            const uint32_t entry = plan.independent ? run : draw.base + random.RandomBelow(draw.setSize);
-            if (static_cast<uint64_t>(length) < plan.capacity)
-                entries[length] = entry;
+        const auto kept = static_cast<uint32_t>(std::clamp<int64_t>(int64_t(plan.capacity) - length, 0, count));
+        if (plan.independent) {
+            std::fill_n(entries + length, kept, run);
+        } else {
+            // Characters past the capacity are never kept, but the seeded source still makes their draws.
+            for (uint32_t i = 0; i < count; ++i) {
+                const uint32_t s = draw.base + random.RandomBelow(draw.setSize);
+                if (i < kept)
+                    entries[length + i] = s;
+            }
         }
+        length += count;
     }
     return length;
 }
