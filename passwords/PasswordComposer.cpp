@@ -1,13 +1,11 @@
 #include "PasswordComposer.h"
 
-#include "CandidateDraws.h"
 #include "Utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <limits>
-#include <numeric>
 #include <optional>
 #include <utility>
 
@@ -17,6 +15,8 @@ namespace {
 
 // The clock is read once per this many candidates: a reading costs about as much as a candidate.
 constexpr uint32_t kClockStride = 64;
+/// Count combinations a run lists at most; more are drawn count by count and dropped by length.
+constexpr uint64_t kMostListedCombinations = 4096;
 
 /// Length of the character starting at text[at]: its UTF-8 sequence, or the one byte when none starts there.
 size_t CharacterLength(std::string_view text, size_t at)
@@ -48,46 +48,51 @@ struct ClassDraw
     int64_t min = 0;
     uint32_t setSize = 0;
     uint32_t base = 0; // number of the set's first character in the alphabet
+
+    /// The count for a drawn value; a negative minimum can make it 0 at most.
+    uint32_t Count(uint32_t drawn) const { return static_cast<uint32_t>(std::max<int64_t>(drawn + min, 0)); }
 };
 
-/// Runs whose candidates have fewer characters start each shuffle from a fixed stretch of this many entries.
-constexpr size_t kSmallCapacity = 16;
-
-/// A combination of the four counts whose length lies within the range.
+/// A combination of the four counts whose length fits.
 struct FittingCounts
 {
-    std::array<size_t, 4> first {}; // slot of each class's first character
+    std::array<uint32_t, 3> starts {}; // the first slots of the lowercase, numeric and Other characters
     uint32_t length = 0;
-    std::array<uint8_t, kSmallCapacity> classes {}; // the class of each slot, when length < kSmallCapacity
 };
-
-/// Count combinations a run lists at most; more are drawn count by count and dropped by length.
-constexpr uint64_t kMostListedCombinations = 4096;
 
 struct RunPlan
 {
     Alphabet alphabet;
     std::array<ClassDraw, 4> classes;
-    std::array<uint32_t, 4> spans {}; // the classes' spans
     int64_t minLength = 0;
     int64_t maxLength = 0;
     size_t capacity = 0; // characters kept per candidate; a longer one is dropped anyway
     size_t count = 0;
     int32_t mode = 0;
+    bool independent = false; // the source's draws are independent (RandomSource::DrawsIndependently)
     std::optional<PairAutomaton> test; // the mode's pair test; none in mode 0
-    // The test's step by alphabet number rather than letter code, so a step is one look-up:
-    // steps[(state << stepShift) + character].
+    // The test's step by alphabet number rather than letter code: steps[(state << stepShift) + character].
     std::vector<uint8_t> steps;
     unsigned stepShift = 0;
-    // For sources whose draws are independent: every count combination that fits the length range, each as
-    // likely as the others. Drawing one of them has the odds of drawing counts until one fits. Empty when
-    // there are too many combinations, when none fits (the run then times out as it would), or when an empty
-    // Other set can be drawn from (that ends the run whatever the length).
+    // For an independent source: every combination of the four counts whose length fits, each as likely as
+    // the others, which are the odds of drawing counts until they fit. Empty when there are too many, when
+    // none fits (the run then times out as it would), or when an empty Other set can be drawn from (that ends
+    // the run whatever the length).
     std::vector<FittingCounts> fitting;
 
     /// The test's state after reading character s (numbered as in the alphabet).
     uint8_t Step(uint8_t state, uint32_t s) const { return steps[(size_t {state} << stepShift) + s]; }
 };
+
+ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
+{
+    const int64_t span = int64_t {range.Max} - range.Min + 1;
+    // A maximum below the minimum leaves the minimum alone. The one draw is still made, so the draws that
+    // follow stay where they would be for a settled range.
+    const uint32_t clamped
+        = span <= 0 ? 1u : static_cast<uint32_t>(std::min<int64_t>(span, std::numeric_limits<uint32_t>::max()));
+    return {clamped, range.Min, setSize, base};
+}
 
 void MakeSteps(RunPlan& plan)
 {
@@ -101,20 +106,36 @@ void MakeSteps(RunPlan& plan)
     }
 }
 
-ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
+/// Lists the count combinations that fit the length range in plan.fitting, when it may.
+void ListFittingCounts(RunPlan& plan)
 {
-    ClassDraw draw;
-    draw.setSize = setSize;
-    draw.base = base;
-    draw.min = range.Min;
-    const int64_t span = int64_t {range.Max} - range.Min + 1;
-    // A maximum below the minimum leaves the minimum alone. The one draw is still made, so the draws that
-    // follow stay where they would be for a settled range.
-    draw.span = span <= 0 ? 1u : static_cast<uint32_t>(std::min<int64_t>(span, std::numeric_limits<uint32_t>::max()));
-    return draw;
+    uint64_t combinations = 1;
+    for (const ClassDraw& draw : plan.classes) {
+        combinations *= draw.span;
+        if (combinations > kMostListedCombinations)
+            return;
+    }
+    const ClassDraw& other = plan.classes[3];
+    if (other.setSize == 0 && other.Count(other.span - 1) > 0)
+        return;
+    for (uint64_t combination = 0; combination < combinations; ++combination) {
+        FittingCounts fit;
+        int64_t length = 0;
+        uint64_t digits = combination;
+        for (size_t run = 0; run < plan.classes.size(); ++run) {
+            const ClassDraw& draw = plan.classes[run];
+            if (run > 0)
+                fit.starts[run - 1] = static_cast<uint32_t>(length);
+            length += draw.Count(static_cast<uint32_t>(digits % draw.span));
+            digits /= draw.span;
+        }
+        fit.length = static_cast<uint32_t>(length);
+        if (length >= plan.minLength && length <= plan.maxLength)
+            plan.fitting.push_back(fit);
+    }
 }
 
-RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs)
+RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs, bool independent)
 {
     RunPlan plan;
     for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", "0123456789"}) {
@@ -126,166 +147,80 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     const auto otherSize = static_cast<uint32_t>(plan.alphabet.letters.size() - 62);
     plan.classes = {MakeClassDraw(settings.Upper, 26, 0), MakeClassDraw(settings.Lower, 26, 26),
                     MakeClassDraw(settings.Numeric, 10, 52), MakeClassDraw(settings.Other, otherSize, 62)};
-    for (size_t run = 0; run < plan.spans.size(); ++run)
-        plan.spans[run] = plan.classes[run].span;
     plan.minLength = settings.MinLength;
     plan.maxLength = settings.MaxLength;
     plan.capacity = static_cast<size_t>(std::max(settings.MaxLength, 0));
     plan.count = static_cast<size_t>(std::max(settings.Count, 0));
     plan.mode = settings.Mode;
+    plan.independent = independent;
     if (settings.Mode != kModeRandom) {
         plan.test.emplace(pairs, settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
         MakeSteps(plan);
     }
+    if (independent)
+        ListFittingCounts(plan);
     return plan;
 }
 
-/// Writes the class of each of a candidate's n slots into classes, its classes' first slots being `first`.
-void FillClasses(const std::array<size_t, 4>& first, size_t n, uint8_t* classes)
+/// Draws a candidate's four counts, each followed by its characters, into entries (up to the capacity); its
+/// length, or -1 when a count above 0 is drawn for an empty Other set. From a seeded source entries hold the
+/// characters; from an independent one they hold each character's class, and the character is drawn when the
+/// pair test or the spelling reads it (Decide): one drawn later, or never, has the same odds.
+template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& random, uint32_t* entries)
 {
-    for (size_t run = 0; run < first.size(); ++run) {
-        const size_t end = run + 1 < first.size() ? first[run + 1] : n;
-        std::fill(classes + first[run], classes + end, static_cast<uint8_t>(run));
-    }
-}
-
-/// Lists the count combinations that fit the length range in plan.fitting, when it may.
-void ListFittingCounts(RunPlan& plan)
-{
-    uint64_t combinations = 1;
-    for (const uint32_t span : plan.spans) {
-        combinations *= span;
-        if (combinations > kMostListedCombinations)
-            return;
-    }
-    const ClassDraw& other = plan.classes[3];
-    if (other.setSize == 0 && other.min + int64_t {other.span} - 1 > 0)
-        return;
-    for (uint64_t combination = 0; combination < combinations; ++combination) {
-        FittingCounts fit;
-        int64_t length = 0;
-        uint64_t digits = combination;
-        for (size_t run = 0; run < plan.classes.size(); ++run) {
-            const ClassDraw& draw = plan.classes[run];
-            const int64_t count = std::max<int64_t>(static_cast<int64_t>(digits % draw.span) + draw.min, 0);
-            digits /= draw.span;
-            fit.first[run] = static_cast<size_t>(length);
-            length += count;
-        }
-        if (length >= plan.minLength && length <= plan.maxLength) {
-            fit.length = static_cast<uint32_t>(length);
-            if (fit.length < kSmallCapacity)
-                FillClasses(fit.first, fit.length, fit.classes.data());
-            plan.fitting.push_back(fit);
-        }
-    }
-}
-
-/// Runs whose candidates have fewer characters start each shuffle from a copy of kIdentity.
-constexpr auto kIdentity = [] {
-    std::array<uint16_t, kSmallCapacity> identity {};
-    std::iota(identity.begin(), identity.end(), uint16_t {0});
-    return identity;
-}();
-
-/// One candidate's working storage, allocated once per run. Slots hold the classes' characters in the order
-/// they are drawn; positions are the places after the shuffle.
-struct Candidate
-{
-    std::array<size_t, 4> first {}; // slot of each class's first character
-    const FittingCounts* fitting = nullptr; // the listed combination drawn, if any
-    std::vector<uint16_t> order; // order[j]: the slot at position j
-    std::vector<uint8_t> classes; // classes[j]: the class at position j, for sources that shuffle classes
-    std::vector<uint32_t> shown; // shown[j]: the character at position j, numbered as in the alphabet
-
-    explicit Candidate(size_t capacity)
-        : order(std::max(capacity + 1, kIdentity.size()))
-        , classes(std::max(capacity + 1, kSmallCapacity))
-        , shown(capacity + 1)
-    { }
-
-    /// The class whose characters include slot.
-    size_t ClassOf(size_t slot) const { return size_t {slot >= first[1]} + (slot >= first[2]) + (slot >= first[3]); }
-};
-
-/// Draws the four class counts, each followed by its characters; the candidate's length, or -1 when a count
-/// above 0 is drawn for an empty Other set.
-template <class Draws> int64_t DrawClasses(const RunPlan& plan, Draws& draws, Candidate& candidate)
-{
-    if constexpr (Draws::kDrawsIndependently) {
-        if (!plan.fitting.empty()) {
-            const FittingCounts& fit = plan.fitting[draws.Choose()];
-            candidate.fitting = &fit;
-            candidate.first = fit.first;
-            return fit.length;
-        }
+    if (!plan.fitting.empty()) {
+        const FittingCounts& fit = plan.fitting[random.RandomBelow(static_cast<uint32_t>(plan.fitting.size()))];
+        // The class of slot j is the number of classes after the first that start at or before it. Copied out
+        // of the list, the starts stay in registers (entries could alias them), and the loop runs to the
+        // capacity, the same count every time, which the processor foresees.
+        const auto [lower, numeric, other] = fit.starts;
+        const auto capacity = static_cast<uint32_t>(plan.capacity);
+        for (uint32_t j = 0; j < capacity; ++j)
+            entries[j] = uint32_t {j >= lower} + (j >= numeric) + (j >= other);
+        return fit.length;
     }
     int64_t length = 0;
-    const bool drawn = draws.DrawCounts(plan.spans, [&](size_t run, uint32_t value) {
+    for (uint32_t run = 0; run < plan.classes.size(); ++run) {
         const ClassDraw& draw = plan.classes[run];
-        const int64_t count = std::max<int64_t>(int64_t {value} + draw.min, 0);
-        // Only the Other set can be empty.
-        if (run == 3 && draw.setSize == 0 && count > 0) [[unlikely]]
-            return false;
-        // A class's first slot matters only when the candidate is kept, and then it lies below the capacity.
-        candidate.first[run] = static_cast<size_t>(length);
-        draws.Characters(run, static_cast<uint64_t>(length), static_cast<uint64_t>(count), draw.setSize);
+        const uint32_t count = draw.Count(random.RandomBelow(draw.span));
+        if (draw.setSize == 0 && count > 0) // only the Other set can be empty
+            return -1;
+        const auto kept = static_cast<uint32_t>(std::clamp<int64_t>(int64_t(plan.capacity) - length, 0, count));
+        if (plan.independent) {
+            std::fill_n(entries + length, kept, run);
+        } else {
+            // Characters past the capacity are never kept, but the seeded source still makes their draws.
+            for (uint32_t i = 0; i < count; ++i) {
+                const uint32_t s = draw.base + random.RandomBelow(draw.setSize);
+                if (i < kept)
+                    entries[length + i] = s;
+            }
+        }
         length += count;
-        return true;
-    });
-    return drawn ? length : -1;
+    }
+    return length;
 }
 
 /// Shuffles a candidate of n characters that met the length range, tests it by the mode and spells it when
-/// accepted. A character is drawn only when the test or the spelling reaches it.
-template <class Draws>
-std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& candidate, uint32_t n)
+/// accepted.
+template <class Source>
+std::optional<std::string> Decide(const RunPlan& plan, Source& random, uint32_t* entries, uint32_t n)
 {
-    // The class at each position. A source whose draws are independent needs no more: a character's draw
-    // does not depend on its slot, so it shuffles the classes themselves.
-    uint8_t* classes = candidate.classes.data();
-    uint16_t* order = candidate.order.data();
-    if constexpr (Draws::kDrawsIndependently) {
-        if (candidate.fitting != nullptr && n < kSmallCapacity)
-            std::copy(candidate.fitting->classes.begin(), candidate.fitting->classes.end(), classes);
-        else
-            FillClasses(candidate.first, n, classes);
-        draws.Shuffle(classes, n);
-    } else {
-        if (plan.capacity < kSmallCapacity)
-            std::copy(kIdentity.begin(), kIdentity.end(), order); // a fixed stretch: a few wide stores, no loop
-        else
-            std::iota(order, order + n, uint16_t {0});
-        draws.Shuffle(order, n);
-    }
+    // Every position swaps with one drawn from the whole candidate (not Fisher-Yates; the odds are the rule's).
+    for (uint32_t i = 0; i < n; ++i)
+        std::swap(entries[i], entries[random.RandomBelow(n)]);
     const auto reveal = [&](uint32_t j) {
-        if constexpr (Draws::kDrawsIndependently) {
-            const size_t run = classes[j];
-            candidate.shown[j] = plan.classes[run].base + draws.Character(run);
-        } else {
-            const size_t slot = order[j];
-            const size_t run = candidate.ClassOf(slot);
-            candidate.shown[j] = plan.classes[run].base + draws.Character(run, slot);
+        if (plan.independent) {
+            const ClassDraw& draw = plan.classes[entries[j]];
+            entries[j] = draw.base + random.RandomBelow(draw.setSize);
         }
     };
-    // The first two characters are always read (the test cannot fail at the first); an independent source
-    // draws them together.
     uint32_t revealed = 0;
-    if constexpr (Draws::kDrawsIndependently) {
-        if (n >= 2) {
-            const auto [first, second] = draws.CharacterPair(classes[0], classes[1]);
-            candidate.shown[0] = plan.classes[classes[0]].base + first;
-            candidate.shown[1] = plan.classes[classes[1]].base + second;
-            revealed = 2;
-        }
-    }
     if (plan.test) {
         uint8_t state = PairAutomaton::kStart;
-        for (uint32_t j = 0; j < revealed; ++j)
-            state = plan.Step(state, candidate.shown[j]);
         for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
             reveal(revealed);
-            state = plan.Step(state, candidate.shown[revealed]);
+            state = plan.Step(state, entries[revealed]);
         }
         const bool passed = state != PairAutomaton::kFailed;
         if (passed == (plan.mode == kModeUnpronounceable))
@@ -297,35 +232,30 @@ std::optional<std::string> Decide(const RunPlan& plan, Draws& draws, Candidate& 
     std::string text;
     text.reserve(n);
     for (uint32_t j = 0; j < n; ++j) {
-        const uint32_t s = candidate.shown[j];
+        const uint32_t s = entries[j];
         text.append(alphabet.bytes, alphabet.offsets[s], alphabet.offsets[s + 1] - alphabet.offsets[s]);
     }
     return text;
 }
 
-template <class Draws>
-ComposeEnd RunCounted(const RunPlan& plan, Draws& draws, Platform& platform, std::vector<std::string>& out,
-                      ComposeStats& stats)
+template <class Source>
+ComposeEnd Run(const RunPlan& plan, Source& random, Platform& platform, std::vector<std::string>& out,
+               ComposeStats& stats)
 {
-    Candidate candidate(plan.capacity);
+    std::vector<uint32_t> entries(plan.capacity + 1);
     const uint32_t start = platform.tickCount();
     uint32_t untilClock = kClockStride;
     while (out.size() < plan.count) {
         ++stats.Candidates;
-        draws.Begin();
-        const int64_t length = DrawClasses(plan, draws, candidate);
-        if (length < 0) {
-            draws.End();
+        const int64_t length = DrawCandidate(plan, random, entries.data());
+        if (length < 0)
             return ComposeEnd::NoOtherCharacters;
-        }
-        if (length < plan.minLength || length > plan.maxLength) {
+        if (length < plan.minLength || length > plan.maxLength)
             ++stats.LengthDrops;
-        } else if (auto password = Decide(plan, draws, candidate, static_cast<uint32_t>(length))) {
+        else if (auto password = Decide(plan, random, entries.data(), static_cast<uint32_t>(length)))
             out.push_back(std::move(*password));
-        } else {
+        else
             ++stats.Rejected;
-        }
-        draws.End();
         // A full list ends the run as filled, whatever the clock says.
         if (--untilClock == 0 && out.size() < plan.count) {
             untilClock = kClockStride;
@@ -341,14 +271,18 @@ ComposeEnd RunCounted(const RunPlan& plan, Draws& draws, Platform& platform, std
     return ComposeEnd::Filled;
 }
 
-template <class Draws>
-ComposeEnd Run(const RunPlan& plan, Draws& draws, Platform& platform, std::vector<std::string>& out,
-               ComposeStats& stats)
+template <class Source>
+ComposeEnd Compose(const TPasswordSettings& settings, Source& random, Platform& platform, const TStringListComp& pairs,
+                   std::vector<std::string>& out, ComposeStats* stats)
 {
+    if (settings.Mode < kModeRandom || settings.Mode > kModeUnpronounceable || settings.MaxLength > kMaxPasswordLength)
+        return ComposeEnd::Unsupported;
+    const RunPlan plan = MakePlan(settings, pairs, random.DrawsIndependently());
     // Counted in a local, which the loop can keep in registers, and handed over at the end.
-    ComposeStats counted = stats;
-    const ComposeEnd end = RunCounted(plan, draws, platform, out, counted);
-    stats = counted;
+    ComposeStats counted = stats != nullptr ? *stats : ComposeStats {};
+    const ComposeEnd end = Run(plan, random, platform, out, counted);
+    if (stats != nullptr)
+        *stats = counted;
     return end;
 }
 
@@ -368,26 +302,19 @@ std::vector<std::string> SplitCharacters(std::string_view text)
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    if (settings.Mode < kModeRandom || settings.Mode > kModeUnpronounceable || settings.MaxLength > kMaxPasswordLength)
-        return ComposeEnd::Unsupported;
-    RunPlan plan = MakePlan(settings, pairs);
-    ComposeStats unused;
-    ComposeStats& counts = stats != nullptr ? *stats : unused;
-    // The two known sources run with their draws inlined; any other source through its virtual calls.
-    if (auto* lcg = dynamic_cast<LcgRandom*>(&random)) {
-        detail::LcgDraws draws(*lcg, plan.capacity);
-        return Run(plan, draws, platform, out, counts);
-    }
-    if (auto* system = dynamic_cast<SystemRandom*>(&random)) {
-        ListFittingCounts(plan);
-        std::array<uint32_t, 4> setSizes {};
-        for (size_t run = 0; run < setSizes.size(); ++run)
-            setSizes[run] = plan.classes[run].setSize;
-        detail::SystemDraws draws(*system, plan.capacity, plan.spans, setSizes, plan.fitting.size());
-        return Run(plan, draws, platform, out, counts);
-    }
-    detail::EagerDraws draws(random, plan.capacity);
-    return Run(plan, draws, platform, out, counts);
+    return Compose(settings, random, platform, pairs, out, stats);
+}
+
+ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random, Platform& platform,
+                            const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
+{
+    return Compose(settings, random, platform, pairs, out, stats);
+}
+
+ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,
+                            const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
+{
+    return Compose(settings, random, platform, pairs, out, stats);
 }
 
 } // namespace tarvelle

@@ -81,8 +81,15 @@ inline constexpr std::string_view kTimeOutText
 std::vector<std::string> SplitCharacters(std::string_view text);
 
 /// Appends accepted passwords to out until it holds settings.Count of them or the run gives up. Draws only
-/// from random, reads the clock and shows the time-out warning through platform; counts into stats if given.
+/// from random (every draw in the fixed order, unless random.DrawsIndependently()), reads the clock and shows
+/// the time-out warning through platform; counts into stats if given.
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,
+                            const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats = nullptr);
+/// The same run with the generator's draws inlined.
+ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random, Platform& platform,
+                            const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats = nullptr);
+/// The same run with the system source's draws inlined.
+ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats = nullptr);
 
 } // namespace tarvelle

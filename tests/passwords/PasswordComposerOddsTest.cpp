@@ -1,6 +1,6 @@
-// The system source's passwords have the odds of the plain draw order: the shuffle, drawn in one read, must
-// give each arrangement exactly the weight of the step-by-step swaps (which is not uniform), and the counts
-// must be those of drawing until the length fits.
+// The system source's passwords have the odds of the plain draw order: the shuffle, which moves classes and
+// leaves the characters to be drawn when read, must give each arrangement exactly the weight of the
+// step-by-step swaps (which is not uniform), and the counts must be those of drawing until the length fits.
 #include "FakePlatform.h"
 #include "LetterPairs.h"
 #include "PasswordComposer.h"
@@ -118,8 +118,8 @@ TEST_P(SystemShuffleOdds, MatchTheStepByStepSwaps)
     ExpectOdds(seen, ShuffleOdds(classBySlot), c.passwords);
 }
 
-// Three places: 27 sequences, a read that can be rejected; four: 256, an exact read of 8 bits. With several
-// characters in a class, arrangements that differ only by which of its slots went where count as one.
+// Three places: 27 equally likely swap sequences; four: 256. With several characters in a class, arrangements
+// that differ only by which of its slots went where count as one.
 INSTANTIATE_TEST_SUITE_P(Lengths, SystemShuffleOdds,
                          testing::Values(OddsCase {"ThreePlaces", {1, 1, 1, 0}, 30000},
                                          OddsCase {"FourPlaces", {1, 1, 1, 1}, 40000},
@@ -192,8 +192,8 @@ class SystemCharacterOdds : public testing::TestWithParam<CharacterOddsCase>
 
 TEST_P(SystemCharacterOdds, EveryPasswordOfTheClassesIsEquallyLikely)
 {
-    // Two characters in a fixed length, drawn together in one read: every pair of characters must be as
-    // likely as any other, across classes and with multi-byte characters too.
+    // Two characters in a fixed length, each drawn only when read: every pair of characters must be as likely
+    // as any other, across classes and with multi-byte characters too.
     const CharacterOddsCase& c = GetParam();
     const std::vector<std::string> out = SystemPasswords(c.ranges, c.otherCharacters, 2, 2, c.passwords);
     // Every password the settings allow, each with the same odds.
@@ -239,9 +239,9 @@ INSTANTIATE_TEST_SUITE_P(
                         "TwoOfThreeMultiByte", {{{0, 0}, {0, 0}, {0, 0}, {2, 2}}}, "\xC3\xA9\xE2\x82\xAC#", 9000}),
     test::RowName());
 
-TEST(SystemShuffle, LongPasswordsDrawnOneByOneStillMix)
+TEST(SystemShuffle, LongPasswordsStillMix)
 {
-    // Twenty places are too many for one read; each swap is then drawn on its own.
+    // Twenty places, too many to weigh every arrangement: each place must still take either class.
     const std::vector<std::string> out = SystemPasswords({{{10, 10}, {10, 10}, {0, 0}, {0, 0}}}, "", 20, 20, 200);
     std::vector<int> upperAt(20);
     for (const std::string& p : out) {

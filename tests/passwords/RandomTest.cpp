@@ -2,8 +2,12 @@
 #include "RowName.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cmath>
 #include <vector>
 
@@ -38,77 +42,134 @@ TEST(LcgRandom, EveryDrawStepsOnceWhateverN)
     EXPECT_EQ(drawn, random.GeneratorSeed - 1u);
 }
 
-struct FillCase
+// ---- A stand-in for getrandom: each call takes the next scripted outcome, the last one again and again ----
+
+/// An outcome: 0 serves the call from the real getrandom, a positive value serves at most that many bytes,
+/// a negative one fails with minus it as errno.
+std::vector<int> script;
+size_t calls = 0;
+size_t bytesServed = 0;
+
+ssize_t ScriptedGetRandom(void* buffer, size_t length, unsigned flags)
 {
-    const char* name;
-    uint32_t seed;
-    uint32_t n;
-    size_t count;
-};
-
-class LcgFill : public testing::TestWithParam<FillCase>
-{ };
-
-TEST_P(LcgFill, MatchesSingleDrawsAndLeavesTheSameSeed)
-{
-    const FillCase& c = GetParam();
-    LcgRandom batch(c.seed);
-    LcgRandom single(c.seed);
-    std::vector<uint32_t> filled(c.count + 1, 0xDEADBEEFu);
-    batch.FillBelow(c.n, filled.data(), c.count);
-    for (size_t i = 0; i < c.count; ++i)
-        EXPECT_EQ(filled[i], single.RandomBelow(c.n)) << "draw " << i;
-    EXPECT_EQ(filled[c.count], 0xDEADBEEFu) << "wrote past the end";
-    EXPECT_EQ(batch.GeneratorSeed, single.GeneratorSeed);
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, LcgFill,
-                         testing::Values(FillCase {"None", 7, 26, 0}, FillCase {"One", 7, 26, 1},
-                                         FillCase {"Three", 0, 10, 3}, FillCase {"Four", 99, 12, 4},
-                                         FillCase {"Nine", 0xFFFFFFFFu, 9, 9}, FillCase {"Thirteen", 5, 1, 13},
-                                         FillCase {"FullRange", 42, 0xFFFFFFFFu, 11}),
-                         test::RowName());
-
-TEST(LcgRandom, JumpsEqualSteps)
-{
-    for (const uint64_t steps : {0ull, 1ull, 2ull, 5ull, 64ull, 1000ull, 4099ull}) {
-        LcgRandom stepped(0xC0FFEEu);
-        for (uint64_t i = 0; i < steps; ++i)
-            stepped.RandomBelow(26);
-        LcgRandom jumped(0xC0FFEEu);
-        jumped.DiscardBelow(26, steps);
-        EXPECT_EQ(jumped.GeneratorSeed, stepped.GeneratorSeed) << steps << " steps";
-        EXPECT_EQ(LcgJumpOf(steps).Apply(0xC0FFEEu), stepped.GeneratorSeed) << steps << " steps";
+    const int outcome = script.empty() ? 0 : script[std::min(calls, script.size() - 1)];
+    ++calls;
+    if (outcome < 0) {
+        errno = -outcome;
+        return -1;
     }
+    const size_t asked = outcome == 0 ? length : std::min(length, static_cast<size_t>(outcome));
+    const ssize_t got = getrandom(buffer, asked, flags);
+    bytesServed += got > 0 ? static_cast<size_t>(got) : 0;
+    return got;
 }
 
-TEST(LcgRandom, FullPeriodBringsEverySeedBack)
+void Script(std::vector<int> outcomes)
 {
-    // Odd increment and multiplier = 1 mod 4: the period is 2^32, and no shorter jump is the identity.
-    EXPECT_EQ(LcgJumpOf(uint64_t {1} << 32).Apply(0x12345678u), 0x12345678u);
-    EXPECT_NE(LcgJumpOf(uint64_t {1} << 31).Apply(0x12345678u), 0x12345678u);
-    LcgRandom huge(77);
-    huge.DiscardBelow(26, (uint64_t {1} << 32) + 3);
-    LcgRandom three(77);
-    three.DiscardBelow(26, 3);
-    EXPECT_EQ(huge.GeneratorSeed, three.GeneratorSeed);
+    script = std::move(outcomes);
+    calls = 0;
+    bytesServed = 0;
 }
 
-TEST(SystemRandom, SmallRangesGiveZeroWithoutReading)
+TEST(SystemRandom, ReadsAPageAtATimeAndNothingForSmallRanges)
 {
-    SystemRandom random;
+    Script({});
+    SystemRandom random(&ScriptedGetRandom);
     EXPECT_EQ(random.RandomBelow(0), 0u);
     EXPECT_EQ(random.RandomBelow(1), 0u);
-    EXPECT_EQ(random.BytesRead(), 0u);
+    EXPECT_EQ(calls, 0u);
+    for (int i = 0; i < 1000; ++i)
+        random.RandomBelow(26);
+    EXPECT_EQ(calls, 1u);
+    EXPECT_EQ(bytesServed, SystemRandom::kPoolBytes);
 }
 
-TEST(SystemRandom, ReadsTheSystemInBlocks)
+struct RecoveryCase
 {
-    SystemRandom random;
-    for (int i = 0; i < 200; ++i)
-        random.RandomBelow(26);
-    EXPECT_EQ(random.BytesRead(), SystemRandom::kBlockBytes);
+    const char* name;
+    std::vector<int> outcomes;
+    size_t calls; // for the first page
+};
+
+class SystemRandomRecovers : public testing::TestWithParam<RecoveryCase>
+{ };
+
+TEST_P(SystemRandomRecovers, FromInterruptionsAndShortReads)
+{
+    Script(GetParam().outcomes);
+    SystemRandom random(&ScriptedGetRandom);
+    std::vector<int> seen(26);
+    for (int i = 0; i < 2600; ++i)
+        ++seen[random.RandomBelow(26)];
+    EXPECT_EQ(calls, GetParam().calls);
+    EXPECT_EQ(bytesServed, SystemRandom::kPoolBytes);
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int count) { return count > 30; }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, SystemRandomRecovers,
+                         testing::Values(RecoveryCase {"InterruptedTwice", {-EINTR, -EINTR, 0}, 3},
+                                         RecoveryCase {"InterruptedAfterAShortRead", {1000, -EINTR, 0}, 3},
+                                         RecoveryCase {"ShortReads", {2000, 1000, 0}, 3}),
+                         test::RowName());
+
+struct FailureCase
+{
+    const char* name;
+    std::vector<int> outcomes;
+    const char* message;
+};
+
+class SystemRandomDeathTest : public testing::TestWithParam<FailureCase>
+{ };
+
+TEST_P(SystemRandomDeathTest, EndsTheProgramWithAMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            Script(GetParam().outcomes);
+            SystemRandom random(&ScriptedGetRandom);
+            random.RandomBelow(26);
+        },
+        GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, SystemRandomDeathTest,
+    testing::Values(
+        FailureCase {"InterruptedThenFailing", {-EINTR, -EIO}, "system random generator failed: Input/output error"},
+        FailureCase {"FailingAfterAShortRead", {100, -ENOSYS}, "generator failed: Function not implemented"},
+        FailureCase {"InterruptedAgainAndAgain", {-EINTR}, "generator failed: interrupted again and again"}),
+    test::RowName());
+
+TEST(SystemRandom, AForkedChildDrawsOtherBytesThanItsParent)
+{
+    // The parent's unread bytes are copied into the child with the rest of its memory; were they handed out
+    // there too, both processes would make the same passwords.
+    SystemRandom random;
+    random.RandomBelow(256); // the page now holds unread bytes
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    std::array<uint8_t, 32> drawn {};
+    for (uint8_t& byte : drawn)
+        byte = static_cast<uint8_t>(random.RandomBelow(256));
+    if (child == 0) {
+        const bool written = write(pipeEnds[1], drawn.data(), drawn.size()) == static_cast<ssize_t>(drawn.size());
+        _exit(written ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    std::array<uint8_t, 32> inChild {};
+    const ssize_t got = read(pipeEnds[0], inChild.data(), inChild.size());
+    close(pipeEnds[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(got, static_cast<ssize_t>(inChild.size()));
+    EXPECT_NE(inChild, drawn);
+}
+
+// ---- The draw's odds --------------------------------------------------------------------------------------
 
 struct RangeCase
 {
@@ -176,131 +237,6 @@ TEST(SystemRandom, HasNoModuloBias)
     for (int i = 0; i < 20000; ++i)
         upper += random.RandomBelow(0x80000001u) >= 0x40000000u ? 1 : 0;
     EXPECT_NEAR(upper / 20000.0, 0.5, 0.03);
-}
-
-TEST(SystemRandom, FillMatchesItsRange)
-{
-    SystemRandom random;
-    std::vector<uint32_t> out(1000, 0xFFFFFFFFu);
-    random.FillBelow(12, out.data(), 999);
-    for (size_t i = 0; i < 999; ++i)
-        EXPECT_LT(out[i], 12u);
-    EXPECT_EQ(out[999], 0xFFFFFFFFu);
-}
-
-struct ShapeCase
-{
-    const char* name;
-    std::vector<uint32_t> ranges;
-    uint64_t power;
-    unsigned bits;
-};
-
-class BatchShapes : public testing::TestWithParam<ShapeCase>
-{ };
-
-TEST_P(BatchShapes, ReadEnoughBitsAndRejectOnlyTheRemainder)
-{
-    const ShapeCase& c = GetParam();
-    const auto shape = SystemRandom::ShapeOf(c.ranges);
-    ASSERT_TRUE(shape.has_value());
-    EXPECT_EQ(shape->power, c.power);
-    EXPECT_EQ(shape->bits, c.bits);
-    // Lemire's test: the low bits of x * power must reach 2^bits mod power.
-    EXPECT_EQ(shape->threshold, ((uint64_t {1} << c.bits) % c.power));
-    // A read is rejected with chance below 1 in 32, and one bit fewer would not do.
-    const auto rejection = [&](unsigned bits) {
-        return static_cast<double>((uint64_t {1} << bits) % c.power) / static_cast<double>(uint64_t {1} << bits);
-    };
-    EXPECT_LT(rejection(c.bits), 1.0 / 32);
-    if (c.power > 1 && (uint64_t {1} << (c.bits - 1)) >= c.power) {
-        EXPECT_GE(rejection(c.bits - 1), 1.0 / 32);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Shapes, BatchShapes,
-                         testing::Values(ShapeCase {"Empty", {}, 1, 0},
-                                         ShapeCase {"PowersOfTwoExactly", {4, 8, 2, 2}, 128, 7},
-                                         ShapeCase {"OnesNeedNoBits", {1, 1}, 1, 0}, ShapeCase {"Three", {3}, 3, 6},
-                                         ShapeCase {"TenTens", std::vector<uint32_t>(10, 10), 10000000000u, 38},
-                                         ShapeCase {"Mixed", {26, 10, 7}, 1820, 14},
-                                         ShapeCase {"TwoLetters", {26, 26}, 676, 11}),
-                         test::RowName());
-
-TEST(SystemRandom, RefusesBatchesTooLargeForOneRead)
-{
-    EXPECT_FALSE(SystemRandom::ShapeOf(std::vector<uint32_t>(20, 10)).has_value()); // 10^20 > 2^64
-    EXPECT_FALSE(SystemRandom::ShapeOf(std::vector<uint32_t>(14, 14)).has_value()); // 14^14 needs more than 56 bits
-    EXPECT_TRUE(SystemRandom::ShapeOf(std::vector<uint32_t>(13, 13)).has_value());
-    EXPECT_FALSE(SystemRandom::ShapeOf(std::vector<uint32_t> {5, 0}).has_value()); // a range of 0 has no draw
-}
-
-/// Chi-square of the joint draws of a batch over every combination; true when within six deviations.
-bool BatchLooksUniform(const std::vector<uint32_t>& ranges, int each)
-{
-    SystemRandom random;
-    const auto shape = SystemRandom::ShapeOf(ranges);
-    if (!shape)
-        return false;
-    std::vector<int> counts(shape->power);
-    for (uint64_t i = 0; i < each * shape->power; ++i) {
-        SystemRandom::DrawBatch batch = random.StartBatch(*shape);
-        uint64_t cell = 0;
-        for (const uint32_t n : ranges) {
-            const uint32_t v = batch.Next(n);
-            if (v >= n)
-                return false;
-            cell = cell * n + v;
-        }
-        ++counts[cell];
-    }
-    double chiSquare = 0;
-    for (const int count : counts)
-        chiSquare += (count - each) * (count - each) / static_cast<double>(each);
-    const auto freedom = static_cast<double>(shape->power) - 1.0;
-    return chiSquare < freedom + 6 * std::sqrt(2 * freedom);
-}
-
-TEST(SystemRandom, BatchDrawsAreUniformAndIndependent)
-{
-    // Every combination of the batch's draws must be equally likely, not only each draw on its own.
-    EXPECT_TRUE(BatchLooksUniform({10, 10}, 300));
-    EXPECT_TRUE(BatchLooksUniform({3, 5, 7}, 300));
-    EXPECT_TRUE(BatchLooksUniform({3, 3, 3}, 1000));
-    EXPECT_TRUE(BatchLooksUniform({4, 2, 2}, 1000));
-    EXPECT_TRUE(BatchLooksUniform({7, 1, 7}, 500));
-}
-
-TEST(SystemRandom, BatchDrawsByPlaceMatchTheDrawsInTurn)
-{
-    // The composer takes a shuffle's draws by their place; they must be the very draws Next reads off.
-    const std::vector<uint32_t> ranges {12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12};
-    const auto shape = SystemRandom::ShapeOf(ranges);
-    ASSERT_TRUE(shape.has_value());
-    SystemRandom random;
-    for (int round = 0; round < 1000; ++round) {
-        const SystemRandom::DrawBatch batch = random.StartBatch(*shape);
-        SystemRandom::DrawBatch inTurn = batch;
-        uint64_t before = 1;
-        for (const uint32_t n : ranges) {
-            ASSERT_EQ(batch.At(before, n), inTurn.Next(n));
-            before *= n;
-        }
-    }
-}
-
-TEST(SystemRandom, ExactBatchesTakeOnlyTheirBits)
-{
-    // One-byte batches (a power of two) are never rejected: 16000 of them fit in the first block, 17000 not.
-    SystemRandom random;
-    const auto shape = SystemRandom::ShapeOf(std::vector<uint32_t> {16, 16});
-    ASSERT_TRUE(shape.has_value());
-    for (int i = 0; i < 16000; ++i)
-        random.StartBatch(*shape);
-    EXPECT_EQ(random.BytesRead(), SystemRandom::kBlockBytes);
-    for (int i = 0; i < 1000; ++i)
-        random.StartBatch(*shape);
-    EXPECT_EQ(random.BytesRead(), 2 * SystemRandom::kBlockBytes);
 }
 
 } // namespace
