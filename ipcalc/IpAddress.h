@@ -101,7 +101,9 @@ public:
     explicit operator bool() const { return value_.has_value(); }
     /// The value; only when one is held.
     const T& operator*() const { return *value_; }
+    T& operator*() { return *value_; }
     const T* operator->() const { return &*value_; }
+    T* operator->() { return &*value_; }
     /// The error; meaningful only when no value is held.
     IpError Error() const { return error_; }
 
