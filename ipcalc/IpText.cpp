@@ -36,20 +36,10 @@ char* PutIpv4(char* p, uint32_t value)
 // A group in lower case without leading zeros; zero is "0".
 char* PutGroup(char* p, uint32_t group)
 {
-    bool started = false;
-    for (int shift = 12; shift >= 0; shift -= 4) {
-        const uint32_t nibble = (group >> shift) & 0xF;
-        if (nibble != 0 || started || shift == 0) {
-            *p++ = kHexDigits[nibble];
-            started = true;
-        }
-    }
+    const int digits = group < 0x10 ? 1 : group < 0x100 ? 2 : group < 0x1000 ? 3 : 4;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        *p++ = kHexDigits[(group >> shift) & 0xF];
     return p;
-}
-
-uint32_t GroupAt(Uint128 value, int index)
-{
-    return static_cast<uint32_t>(value >> (16 * (7 - index))) & 0xFFFF;
 }
 
 char* PutIpv6(char* p, Uint128 value)
@@ -60,15 +50,14 @@ char* PutIpv6(char* p, Uint128 value)
             *p++ = c;
         return PutIpv4(p, static_cast<uint32_t>(value & 0xFFFFFFFF));
     }
-    int bestStart = -1;
-    int bestLength = 1; // a single zero group is never shortened
-    for (int k = 0; k < 8;) {
-        if (GroupAt(value, k) != 0) {
-            ++k;
-            continue;
-        }
-        int end = k;
-        while (end < 8 && GroupAt(value, end) == 0)
+    std::array<uint32_t, 8> groups;
+    for (int k = 7; k >= 0; --k, value >>= 16)
+        groups[static_cast<size_t>(k)] = static_cast<uint32_t>(value) & 0xFFFF;
+    size_t bestStart = 8;
+    size_t bestLength = 1; // a single zero group is never shortened
+    for (size_t k = 0; k < 8; ++k) {
+        size_t end = k;
+        while (end < 8 && groups[end] == 0)
             ++end;
         if (end - k > bestLength) {
             bestStart = k;
@@ -76,7 +65,7 @@ char* PutIpv6(char* p, Uint128 value)
         }
         k = end;
     }
-    for (int k = 0; k < 8;) {
+    for (size_t k = 0; k < 8;) {
         if (k == bestStart) {
             *p++ = ':';
             *p++ = ':';
@@ -85,9 +74,28 @@ char* PutIpv6(char* p, Uint128 value)
         }
         if (k > 0 && k != bestStart + bestLength)
             *p++ = ':';
-        p = PutGroup(p, GroupAt(value, k));
-        ++k;
+        p = PutGroup(p, groups[k++]);
     }
+    return p;
+}
+
+// The decimal digits of value, written to end at `end`; returns where they start.
+char* PutDecimalBackwards(char* end, Uint128 value)
+{
+    // 2^128 has 39 decimal digits; above 64 bits they are produced 19 at a time, as 128-bit division is slow.
+    constexpr uint64_t kChunk = 10'000'000'000'000'000'000ULL;
+    char* p = end;
+    while (value > UINT64_MAX) {
+        uint64_t chunk = static_cast<uint64_t>(value % kChunk);
+        value /= kChunk;
+        for (int k = 0; k < 19; ++k, chunk /= 10)
+            *--p = static_cast<char>('0' + chunk % 10);
+    }
+    auto low = static_cast<uint64_t>(value);
+    do {
+        *--p = static_cast<char>('0' + low % 10);
+        low /= 10;
+    } while (low != 0);
     return p;
 }
 
@@ -187,22 +195,10 @@ std::string NetworkText(const IpNetwork& network)
 
 void AppendDecimal(std::string& out, Uint128 value)
 {
-    // 2^128 has 39 decimal digits; they are produced from the lowest up, 19 at a time on 64 bits.
-    constexpr uint64_t kChunk = 10'000'000'000'000'000'000ULL;
     TextBuffer buffer;
     char* end = buffer.data() + buffer.size();
-    char* p = end;
-    do {
-        uint64_t chunk = static_cast<uint64_t>(value % kChunk);
-        value /= kChunk;
-        for (int k = 0; k < 19 && (chunk != 0 || value != 0); ++k) {
-            *--p = static_cast<char>('0' + chunk % 10);
-            chunk /= 10;
-        }
-    } while (value != 0);
-    if (p == end)
-        *--p = '0';
-    out.append(p, static_cast<size_t>(end - p));
+    const char* start = PutDecimalBackwards(end, value);
+    out.append(start, static_cast<size_t>(end - start));
 }
 
 std::string DecimalText(Uint128 value)
@@ -212,18 +208,26 @@ std::string DecimalText(Uint128 value)
     return text;
 }
 
+void AppendCount(std::string& out, AddressCount count)
+{
+    TextBuffer buffer;
+    char* end = buffer.data() + buffer.size();
+    char* start = PutDecimalBackwards(end, count.minusOne);
+    // Adding the one in decimal lets 2^128, which no 128-bit value holds, come out exact.
+    char* digit = end;
+    while (digit > start && digit[-1] == '9')
+        *--digit = '0';
+    if (digit == start)
+        *--start = '1';
+    else
+        ++digit[-1];
+    out.append(start, static_cast<size_t>(end - start));
+}
+
 std::string CountText(AddressCount count)
 {
     std::string text;
-    AppendDecimal(text, count.minusOne);
-    // Adding the one in decimal lets 2^128, which no 128-bit value holds, come out exact.
-    size_t k = text.size();
-    while (k > 0 && text[k - 1] == '9')
-        text[--k] = '0';
-    if (k == 0)
-        text.insert(text.begin(), '1');
-    else
-        ++text[k - 1];
+    AppendCount(text, count);
     return text;
 }
 

@@ -47,6 +47,9 @@ void AppendDecimal(std::string& out, Uint128 value);
 /// The exact decimal digits of a 128-bit value.
 std::string DecimalText(Uint128 value);
 
+/// Appends the exact decimal digits of a count, 2^128 included.
+void AppendCount(std::string& out, AddressCount count);
+
 /// The exact decimal digits of a count, 2^128 included.
 std::string CountText(AddressCount count);
 
