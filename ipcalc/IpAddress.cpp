@@ -153,6 +153,10 @@ std::string_view IpErrorText(IpError error)
         return "the mask is not contiguous (ones, then zeros)";
     case IpError::MaskOnIpv6:
         return "an IPv6 prefix is a length 0 to 128, not a mask";
+    case IpError::BadRange:
+        return "a range is two addresses joined by '-'";
+    case IpError::ZoneInRange:
+        return "a range takes no zone";
     case IpError::MixedFamilies:
         return "IPv4 and IPv6 cannot be mixed";
     case IpError::RangeReversed:
@@ -273,7 +277,7 @@ IpResult<ParsedCidr> ParseCidr(std::string_view text)
     IpResult<ParsedAddress> address = ParseAddress(text.substr(0, slash));
     if (!address)
         return address.Error();
-    ParsedCidr cidr {address->address, std::nullopt, address->zone};
+    ParsedCidr cidr {address->address, std::nullopt, std::move(address->zone)};
     if (slash != std::string_view::npos) {
         const IpResult<int> prefix = ParsePrefix(text.substr(slash + 1), cidr.address.family);
         if (!prefix)
@@ -281,6 +285,31 @@ IpResult<ParsedCidr> ParseCidr(std::string_view text)
         cidr.prefix = *prefix;
     }
     return cidr;
+}
+
+IpResult<AddressRange> ParseRange(std::string_view text)
+{
+    const size_t dash = text.find('-');
+    if (dash == std::string_view::npos)
+        return IpError::BadRange;
+    return ParseRange(text.substr(0, dash), text.substr(dash + 1));
+}
+
+IpResult<AddressRange> ParseRange(std::string_view firstText, std::string_view lastText)
+{
+    const IpResult<ParsedAddress> first = ParseAddress(firstText);
+    if (!first)
+        return first.Error();
+    const IpResult<ParsedAddress> last = ParseAddress(lastText);
+    if (!last)
+        return last.Error();
+    if (!first->zone.empty() || !last->zone.empty())
+        return IpError::ZoneInRange;
+    if (first->address.family != last->address.family)
+        return IpError::MixedFamilies;
+    if (last->address.value < first->address.value)
+        return IpError::RangeReversed;
+    return AddressRange {first->address, last->address};
 }
 
 Uint128 HostMask(IpFamily family, int prefix)

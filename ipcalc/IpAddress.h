@@ -2,7 +2,8 @@
 //
 // This unit owns the value types the whole IP engine shares (IpAddress, IpNetwork), the error codes every
 // reader reports (IpError, with one short text each) and the readers: a dotted quad, every RFC 4291 form of
-// an IPv6 address with an optional zone, a prefix length or contiguous mask, and "address[/prefix]". A reader
+// an IPv6 address with an optional zone, a prefix length or contiguous mask, "address[/prefix]" and a range
+// "first-last". A reader
 // never throws on bad input: it returns an IpResult holding either the value or the error. The command line
 // calls these for each argument or input line; IpText formats the values, IpNetwork and IpBlocks compute on
 // them. The window's IP page does not use this engine.
@@ -80,6 +81,8 @@ enum class IpError : uint8_t {
     PrefixRange,
     NonContiguousMask,
     MaskOnIpv6,
+    BadRange,
+    ZoneInRange,
     MixedFamilies,
     RangeReversed,
     SplitPrefixShorter,
@@ -127,6 +130,13 @@ struct ParsedCidr
     std::string zone;
 };
 
+/// An address range "first-last", both ends included.
+struct AddressRange
+{
+    IpAddress first;
+    IpAddress last;
+};
+
 /// Four decimal octets 0..255 joined by dots; digits only, no sign, blank or leading zero.
 IpResult<uint32_t> ParseIpv4(std::string_view text);
 
@@ -141,6 +151,12 @@ IpResult<int> ParsePrefix(std::string_view text, IpFamily family);
 
 /// "address" or "address/prefix", the prefix read by ParsePrefix for the address's family.
 IpResult<ParsedCidr> ParseCidr(std::string_view text);
+
+/// "first-last": two addresses of one family without zones, last not below first.
+IpResult<AddressRange> ParseRange(std::string_view text);
+
+/// Both ends of a range read apart (as two arguments); the same checks as ParseRange.
+IpResult<AddressRange> ParseRange(std::string_view firstText, std::string_view lastText);
 
 /// The mask of a prefix: its first prefix bits of the family's width set (0 <= prefix <= AddressBits).
 Uint128 PrefixMask(IpFamily family, int prefix);

@@ -68,11 +68,11 @@ bool SubnetWalker::Next(IpNetwork& out)
 
 IpResult<SubnetWalker> SplitNetwork(const IpNetwork& network, int prefix)
 {
-    if (prefix > AddressBits(network.base.family))
+    if (prefix < 0 || prefix > AddressBits(network.base.family))
         return IpError::PrefixRange;
     if (prefix < network.prefix)
         return IpError::SplitPrefixShorter;
-    return SubnetWalker(network, prefix);
+    return SubnetWalker(NetworkOf(network.base, network.prefix), prefix);
 }
 
 IpResult<int> PrefixForCount(const IpNetwork& network, Uint128 count)

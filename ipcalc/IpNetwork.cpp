@@ -58,8 +58,9 @@ constexpr std::array<TypedBlock, 25> kTypedBlocks {{
 
 } // namespace
 
-NetworkSummary Summarise(const IpNetwork& network)
+NetworkSummary Summarise(const IpNetwork& block)
 {
+    const IpNetwork network = NetworkOf(block.base, block.prefix);
     const IpFamily family = network.base.family;
     NetworkSummary s;
     s.network = network;

@@ -28,8 +28,8 @@ struct NetworkSummary
     AddressCount usable;
 };
 
-/// Masks, bounds and counts of the block (its base already masked, as NetworkOf gives it).
-NetworkSummary Summarise(const IpNetwork& network);
+/// Masks, bounds and counts of the block; bits of its base below the prefix are ignored.
+NetworkSummary Summarise(const IpNetwork& block);
 
 /// The address's type text from the special-purpose registries, e.g. "private", "documentation",
 /// "global unicast"; "public" (IPv4) or "reserved" (IPv6) outside every listed block.

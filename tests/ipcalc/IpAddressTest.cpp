@@ -127,6 +127,20 @@ const RefuseCase kRefuseCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Texts, Refusing, testing::ValuesIn(kRefuseCases), tarvelle::test::RowName());
 
+TEST(Ranges, ReadWithBothEnds)
+{
+    const IpResult<AddressRange> r = ParseRange("10.0.0.5-10.0.0.77");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(AddressText(r->first), "10.0.0.5");
+    EXPECT_EQ(AddressText(r->last), "10.0.0.77");
+    EXPECT_TRUE(ParseRange("2001:db8::1-2001:db8::1"));
+    EXPECT_EQ(ParseRange("10.0.0.77-10.0.0.5").Error(), IpError::RangeReversed);
+    EXPECT_EQ(ParseRange("10.0.0.5", "::1").Error(), IpError::MixedFamilies);
+    EXPECT_EQ(ParseRange("10.0.0.5").Error(), IpError::BadRange);
+    EXPECT_EQ(ParseRange("10.0.0.5-10.0.0.7-10.0.0.9").Error(), IpError::BadIpv4);
+    EXPECT_EQ(ParseRange("fe80::1%eth0-fe80::2").Error(), IpError::ZoneInRange);
+}
+
 // ---- Every written form reads back as the same address ----
 
 TEST(AddressTexts, ReadBackAsTheSameAddress)
