@@ -97,16 +97,18 @@ struct Entries
     const Row* solve = nullptr;
 };
 
+std::string WithoutBlanks(std::string_view text)
+{
+    std::string kept(text);
+    std::erase(kept, ' ');
+    return kept;
+}
+
+// A common rate's list text, exactly or with blanks ignored ("T-1/DS-1").
 std::optional<size_t> CommonRow(std::string_view text)
 {
     for (size_t row = 0; row < bandwidth::CommonRates.size(); ++row) {
-        std::string squeezed;
-        for (const char c : std::string_view(bandwidth::CommonRates[row].text))
-            squeezed += c == ' ' ? "" : std::string(1, c);
-        std::string given;
-        for (const char c : text)
-            given += c == ' ' ? "" : std::string(1, c);
-        if (text == bandwidth::CommonRates[row].text || given == squeezed)
+        if (WithoutBlanks(bandwidth::CommonRates[row].text) == WithoutBlanks(text))
             return row;
     }
     return std::nullopt;

@@ -226,7 +226,10 @@ int RunLines(Console& console, int prefix, bool json)
                 AppendError(out, number, text, *complaint, json);
             } else {
                 ComposeSubnetTexts(std::get<Query>(query).address, std::get<Query>(query).prefix, texts);
-                json ? AppendJson(out, text, texts) : AppendPlain(out, texts, true);
+                if (json)
+                    AppendJson(out, text, texts);
+                else
+                    AppendPlain(out, texts, true);
             }
         }
         console.out.wrote();
@@ -266,7 +269,10 @@ int RunIpCommand(const Args& args, Console& console)
         return BadUsage(console.err, kCommand, *complaint);
     SubnetTexts texts;
     ComposeSubnetTexts(std::get<Query>(query).address, std::get<Query>(query).prefix, texts);
-    json ? AppendJson(console.out.buffer(), operands[0], texts) : AppendPlain(console.out.buffer(), texts, false);
+    if (json)
+        AppendJson(console.out.buffer(), operands[0], texts);
+    else
+        AppendPlain(console.out.buffer(), texts, false);
     console.out.wrote();
     return kExitSuccess;
 }
