@@ -3,6 +3,8 @@
 #
 #   passwords: `tarvelle-cli passwords --count N --mode pronounceable` against `apg -a 0` (pronounceable
 #              algorithm) and `pwgen` (its default, pronounceable passwords), each making N passwords;
+#   batch:     `tarvelle-cli ip - --json` over N generated addresses against `sipcalc -`, which reads the same
+#              file from its standard input, one ADDRESS/PREFIX per line, and prints its CIDR report for each;
 #   ip:        `tarvelle-cli ip -` over N generated addresses against ipcalc over the same addresses. ipcalc
 #              takes one address per run and has no batch mode, so it runs once per address; it is timed over
 #              the first IPCALC_SAMPLE addresses and that time is scaled to N (its runs are independent, so the
@@ -11,7 +13,8 @@
 #
 # Each time is the best of RUNS runs (output to /dev/null). Ratios are the other program's time divided by
 # tarvelle-cli's: above 1 means tarvelle-cli is faster.
-# Needs a built tarvelle-cli (CLI=path, or BUILD=dir, default build/) and `apt-get install apg pwgen ipcalc`.
+# Needs a built tarvelle-cli (CLI=path, or BUILD=dir, default build/) and some of `apt-get install sipcalc apg
+# pwgen ipcalc`; the rows of a program that is not installed are left out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,9 +23,8 @@ COUNT=${COUNT:-100000}
 IPCALC_SAMPLE=${IPCALC_SAMPLE:-1000}
 RUNS=${RUNS:-3}
 
-for tool in "$CLI" apg pwgen ipcalc; do
-    command -v "$tool" > /dev/null || { echo "cli-compare: $tool not found" >&2; exit 1; }
-done
+command -v "$CLI" > /dev/null || { echo "cli-compare: $CLI not found" >&2; exit 1; }
+have() { command -v "$1" > /dev/null; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -52,25 +54,41 @@ cli_ip_batch() { "$CLI" ip - < "$work/addresses"; }
 cli_ip_each() { while read -r address; do "$CLI" ip "$address"; done < "$work/sample"; }
 ipcalc_each() { while read -r address; do ipcalc -n -b "$address"; done < "$work/sample"; }
 
-# The runs must do the whole job, or the times mean nothing.
-[[ $(cli_passwords | wc -l) -eq $COUNT ]] || { echo "cli-compare: tarvelle-cli did not make $COUNT passwords" >&2; exit 1; }
-[[ $(cli_ip_batch | wc -l) -eq $COUNT ]] || { echo "cli-compare: tarvelle-cli ip - did not answer every line" >&2; exit 1; }
+cli_ip_json() { "$CLI" ip - --json < "$work/addresses"; }
+sipcalc_batch() { sipcalc - < "$work/addresses"; }
 
-t_cli_pw=$(best_of cli_passwords)
-t_apg=$(RUNS=1 best_of apg_passwords)
-t_pwgen=$(RUNS=1 best_of pwgen_passwords)
-t_cli_ip=$(best_of cli_ip_batch)
-t_cli_each=$(RUNS=1 best_of cli_ip_each)
-t_ipcalc=$(RUNS=1 best_of ipcalc_each)
+# The runs must do the whole job, or the times mean nothing.
+[[ $(cli_ip_batch | wc -l) -eq $COUNT ]] || { echo "cli-compare: tarvelle-cli ip - did not answer every line" >&2; exit 1; }
+if have apg || have pwgen; then
+    [[ $(cli_passwords | wc -l) -eq $COUNT ]] || { echo "cli-compare: tarvelle-cli did not make $COUNT passwords" >&2; exit 1; }
+    t_cli_pw=$(best_of cli_passwords)
+fi
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { r = a / b; printf(r < 100 ? "%.1f" : "%.0f", r) }'; }
 scaled() { awk -v t="$1" -v n="$COUNT" -v s="$IPCALC_SAMPLE" 'BEGIN { printf "%.1f", t * n / s }'; }
+per_second() { awk -v t="$1" -v n="$COUNT" 'BEGIN { printf "%.0f", n / t }'; }
 version() { dpkg-query -W -f '${Version}' "$1" 2> /dev/null || echo "?"; }
 
-t_ipcalc_all=$(scaled "$t_ipcalc")
 echo "| Task | tarvelle-cli | Other program | Ratio (other / tarvelle-cli) |"
 echo "|---|---|---|---|"
-echo "| $COUNT pronounceable passwords | ${t_cli_pw} s | apg $(version apg) \`-a 0\`: ${t_apg} s | $(ratio "$t_apg" "$t_cli_pw") |"
-echo "| $COUNT pronounceable passwords | ${t_cli_pw} s | pwgen $(version pwgen): ${t_pwgen} s | $(ratio "$t_pwgen" "$t_cli_pw") |"
-echo "| $COUNT addresses, \`ip -\` | ${t_cli_ip} s | ipcalc $(version ipcalc), one run per address: ${t_ipcalc_all} s (${t_ipcalc} s for $IPCALC_SAMPLE, scaled) | $(ratio "$t_ipcalc_all" "$t_cli_ip") |"
-echo "| $IPCALC_SAMPLE addresses, one process each | ${t_cli_each} s | ipcalc: ${t_ipcalc} s | $(ratio "$t_ipcalc" "$t_cli_each") |"
+if have apg; then
+    t_apg=$(RUNS=1 best_of apg_passwords)
+    echo "| $COUNT pronounceable passwords | ${t_cli_pw} s | apg $(version apg) \`-a 0\`: ${t_apg} s | $(ratio "$t_apg" "$t_cli_pw") |"
+fi
+if have pwgen; then
+    t_pwgen=$(RUNS=1 best_of pwgen_passwords)
+    echo "| $COUNT pronounceable passwords | ${t_cli_pw} s | pwgen $(version pwgen): ${t_pwgen} s | $(ratio "$t_pwgen" "$t_cli_pw") |"
+fi
+if have sipcalc; then
+    t_cli_json=$(best_of cli_ip_json)
+    t_sipcalc=$(best_of sipcalc_batch)
+    echo "| $COUNT addresses, \`ip - --json\` | ${t_cli_json} s ($(per_second "$t_cli_json") lines/s) | sipcalc $(version sipcalc) \`-\` on the same file: ${t_sipcalc} s ($(per_second "$t_sipcalc") lines/s) | $(ratio "$t_sipcalc" "$t_cli_json") |"
+fi
+if have ipcalc; then
+    t_cli_ip=$(best_of cli_ip_batch)
+    t_cli_each=$(RUNS=1 best_of cli_ip_each)
+    t_ipcalc=$(RUNS=1 best_of ipcalc_each)
+    t_ipcalc_all=$(scaled "$t_ipcalc")
+    echo "| $COUNT addresses, \`ip -\` | ${t_cli_ip} s | ipcalc $(version ipcalc), one run per address: ${t_ipcalc_all} s (${t_ipcalc} s for $IPCALC_SAMPLE, scaled) | $(ratio "$t_ipcalc_all" "$t_cli_ip") |"
+    echo "| $IPCALC_SAMPLE addresses, one process each | ${t_cli_each} s | ipcalc: ${t_ipcalc} s | $(ratio "$t_ipcalc" "$t_cli_each") |"
+fi

@@ -1,10 +1,11 @@
-// tarvelle-cli bandwidth: drives the Bandwidth page model through the events a user would cause, in a fixed
-// order, and prints what the page then shows.
+// tarvelle-cli bandwidth: relates rate, size and time through the Bandwidth page model, so that every number
+// and tolerance line is the text the page shows for the same entries.
 #include "BandwidthPageModel.h"
 #include "CliArgs.h"
 #include "Commands.h"
 #include "ConsolePlatform.h"
 #include "JsonWriter.h"
+#include "UnitNames.h"
 
 #include <optional>
 #include <string>
@@ -19,204 +20,285 @@ using bandwidth::BandwidthPageModel;
 constexpr std::string_view kCommand = "bandwidth";
 
 constexpr const char* kHelp
-    = "usage: tarvelle-cli bandwidth [options] [--json]\n"
-      "Works the Bandwidth Calculator page: starting from the page as it opens, it picks the units, types the\n"
-      "tolerance and the boxes, picks a common rate and presses a solve button, in this order whatever the\n"
-      "order of the options, then prints the three boxes with their units and tolerance lines and whether\n"
-      "rate, size and time agree (size = rate x time).\n"
-      "  --rate-unit U    picks the rate unit (the page starts with \"Kbps (b10)\")\n"
-      "  --size-unit U    picks the size unit (starts with \"KB (b2)\")\n"
-      "  --time-unit U    picks the time unit (starts with \"min\")\n"
-      "  --tolerance T    the tolerance box's text, a whole percent (starts with 3); digits, \"+\", \"-\" and \".\"\n"
-      "                   as the box takes them, read as the box reads them\n"
-      "  --rate TEXT      the rate box's whole text\n"
-      "  --size TEXT      the size box's whole text\n"
-      "  --time TEXT      the time box's whole text\n"
-      "  --common NAME    picks a common rate, shown in the rate unit\n"
-      "  --solve WHAT     presses the Bandwidth, Data Size or Time button: rate, size or time\n"
-      "  --json           prints one JSON object: tbBW, tbDS, tbTm, cbBWUnit, cbDSUnit, cbTmUnit, cbCommon,\n"
-      "                   lbBWTol, lbDSTol, lbTmTol, Label1, StoredBW, StoredDS, StoredTm, TolPercent, Beep\n"
-      "  --help           this text\n"
-      "Numbers use \".\" as decimal separator. U and NAME are the page's list texts, matched exactly or with\n"
-      "blanks ignored (\"Kbps(b10)\"); case matters: \"Kbps (b10)\" is kilobits, \"KBps (b10)\" kilobytes.\n"
-      "  rate units: bps Bps, Kbps KBps Mbps MBps Gbps GBps with (b10) or (b2)\n"
-      "  size units: bits bytes, Kb KB Mb MB Gb GB with (b10) or (b2), but \"Mb (b)\" for binary megabits\n"
-      "  time units: sec min hrs days\n"
-      "  common rates: 28.8kbps 33.6kbps 56kbps, 1-ch ISDN, 2-ch ISDN, 208/256/384/512/768/1024 Kbps,\n"
-      "                T-1 / DS-1, T-2 / DS-2, T-3 / DS-3, OC-1 OC-3 OC-12 OC-48 OC-192\n"
-      "A solve that divides by zero or overflows beeps on the page: here it exits with code 1.\n"
-      "example: tarvelle-cli bandwidth --size 100 --size-unit \"MB (b2)\" --rate 8 --rate-unit \"Mbps (b10)\" "
-      "--solve time\n";
+    = "usage: tarvelle-cli bandwidth [options]\n"
+      "Relates a transfer rate, a data size and a transfer time (size = rate x time), as the Bandwidth\n"
+      "Calculator page does. Give two of them and the third is worked out; give all three and it says\n"
+      "whether they agree. Each value is shown with its tolerance band.\n"
+      "  --rate VALUE        the transfer rate, such as 8Mbps, \"56 kbit/s\" or 1.5 (in --rate-unit)\n"
+      "  --size VALUE        the data size, such as 4.7GB, 100KiB or 700 (in --size-unit)\n"
+      "  --time VALUE        the transfer time, such as 2min, 90s or 1.5 (in --time-unit)\n"
+      "  --common NAME       a common line rate as the rate, by its name (below)\n"
+      "  --rate-unit UNIT    the unit rates are read and shown in (default \"Kbps (b10)\", kilobits a second)\n"
+      "  --size-unit UNIT    the unit of sizes (default \"KB (b2)\", units of 1024 bytes)\n"
+      "  --time-unit UNIT    the unit of times (default \"min\")\n"
+      "  --tolerance PCT     the tolerance band in whole percent, 1 to 100 (default 3)\n"
+      "  --solve WHAT        work out rate, size or time from the other two, even when it is given\n"
+      "  -j, --json          one JSON object (keys below)\n"
+      "  -h, --help          this text\n"
+      "A VALUE is a number with \".\" as decimal separator and an optional exponent (2.5, 1e6, -3), with or\n"
+      "without a unit after it; a value with a unit is read in that unit and shown in --X-unit when that is\n"
+      "given. Units: a lowercase b or \"bit\" is a bit, B or \"byte\" a byte; k/K, M and G count in 1000s, and\n"
+      "with i (KiB, Mibit) in 1024s; a rate ends in /s or ps (Mbit/s, Mbps, MB/s, MiB/s, kbps, Bps). Times: s,\n"
+      "sec, min, h, hrs, d, days (and second(s), minute(s), hour(s), day(s)). The page's list texts work too:\n"
+      "  rates: bps Bps, Kbps KBps Mbps MBps Gbps GBps with (b10) or (b2); sizes: bits bytes, Kb KB Mb MB Gb GB\n"
+      "  with (b10) or (b2), binary megabits \"Mb (b)\"; times: sec min hrs days. Case matters.\n"
+      "Common rates: 28.8kbps 33.6kbps 56kbps, \"1-ch ISDN\", \"2-ch ISDN\", \"208 Kbps\" ... \"1024 Kbps\",\n"
+      "  \"T-1 / DS-1\", \"T-2 / DS-2\", \"T-3 / DS-3\", OC-1 OC-3 OC-12 OC-48 OC-192 (blanks may be left out).\n"
+      "JSON keys: rate, size and time, each an object with\n"
+      "    value      the number as shown in its unit (15 significant digits), or null when not known\n"
+      "    unit       the unit, as the page's list writes it (\"Mbps (b10)\")\n"
+      "    base       the value in bits per second, bits or seconds, or null when not known\n"
+      "    tolerance  the tolerance line (\"\\u00b1 3%: 9.7 - 10.3 Kbps (b10)\"), or null\n"
+      "  tolerance_percent  the tolerance, a number\n"
+      "  agreement  \"agree\" or \"disagree\" (size = rate x time within 0.01%), or \"none\" while size or time\n"
+      "             is not above 0\n"
+      "  solved     \"rate\", \"size\" or \"time\", the one worked out, or null\n"
+      "Exit codes: 0 success; 1 the value cannot be worked out (a division by zero or a result too large);\n"
+      "2 bad usage.\n"
+      "examples:\n"
+      "  tarvelle-cli bandwidth --size 4.7GB --rate 8Mbps --time-unit min\n"
+      "  tarvelle-cli bandwidth --common \"T-1 / DS-1\" --rate-unit Mbps --time 1h --size-unit MB\n"
+      "  tarvelle-cli bandwidth --rate 10Mbit/s --size 100MiB --time 90s -j\n";
 
 constexpr KnownOption kOptions[] = {
-    {"--rate-unit"}, {"--size-unit"}, {"--time-unit"}, {"--tolerance"}, {"--rate"},
-    {"--size"},      {"--time"},      {"--common"},    {"--solve"},     {"--json", false},
+    {"rate-unit"}, {"size-unit"}, {"time-unit"}, {"tolerance"}, {"rate"},
+    {"size"},      {"time"},      {"common"},    {"solve"},     {"json", 'j', false},
 };
 
 // The page's three rows as the options name them.
 struct Row
 {
     std::string_view quantity; // "rate", "size" or "time"
-    std::string_view caption; // the solve button's caption without its accelerator
+    std::string_view caption;
+    std::optional<size_t> (*unitRow)(std::string_view);
     EditField BandwidthPageModel::*box;
     PickList BandwidthPageModel::*unit;
     std::string BandwidthPageModel::*line;
+    long double bandwidth::TBandwidthValues::*stored;
     void (BandwidthPageModel::*solve)();
 };
 
 constexpr Row kRows[] = {
-    {"rate", "Bandwidth", &BandwidthPageModel::tbBW, &BandwidthPageModel::cbBWUnit, &BandwidthPageModel::lbBWTol,
-     &BandwidthPageModel::btnBWClick},
-    {"size", "Data Size", &BandwidthPageModel::tbDS, &BandwidthPageModel::cbDSUnit, &BandwidthPageModel::lbDSTol,
-     &BandwidthPageModel::btnDSClick},
-    {"time", "Time", &BandwidthPageModel::tbTm, &BandwidthPageModel::cbTmUnit, &BandwidthPageModel::lbTmTol,
-     &BandwidthPageModel::btnTmClick},
+    {"rate", "Rate", RateUnitRow, &BandwidthPageModel::tbBW, &BandwidthPageModel::cbBWUnit,
+     &BandwidthPageModel::lbBWTol, &bandwidth::TBandwidthValues::StoredBW, &BandwidthPageModel::btnBWClick},
+    {"size", "Size", SizeUnitRow, &BandwidthPageModel::tbDS, &BandwidthPageModel::cbDSUnit,
+     &BandwidthPageModel::lbDSTol, &bandwidth::TBandwidthValues::StoredDS, &BandwidthPageModel::btnDSClick},
+    {"time", "Time", TimeUnitRow, &BandwidthPageModel::tbTm, &BandwidthPageModel::cbTmUnit,
+     &BandwidthPageModel::lbTmTol, &bandwidth::TBandwidthValues::StoredTm, &BandwidthPageModel::btnTmClick},
 };
 
-// Every option's value checked against the page before the first event, so bad usage changes nothing.
-struct Events
+// What the options ask of the page, checked before the first event, so bad usage changes nothing.
+struct Entries
 {
-    std::optional<size_t> units[3];
-    const std::string* tolerance = nullptr;
-    const std::string* texts[3] = {};
+    std::optional<size_t> shownUnit[3]; // --X-unit
+    std::optional<ValueText> values[3]; // --rate, --size, --time
+    std::optional<int> tolerance;
     std::optional<size_t> common;
     const Row* solve = nullptr;
 };
 
-bool ToleranceBoxTakes(std::string_view text)
+std::string WithoutBlanks(std::string_view text)
 {
-    for (const char c : text) {
-        if (!((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))
-            return false;
-    }
-    return true;
+    std::string kept(text);
+    std::erase(kept, ' ');
+    return kept;
 }
 
-std::optional<std::string> ReadEvents(const ParsedArgs& parsed, const BandwidthPageModel& page, Events& events)
+// A common rate's list text, exactly or with blanks ignored ("T-1/DS-1").
+std::optional<size_t> CommonRow(std::string_view text)
 {
-    for (size_t k = 0; k < 3; ++k) {
-        const Row& row = kRows[k];
-        const std::string option = "--" + std::string(row.quantity);
-        const PickList& list = page.*row.unit;
-        if (const std::string* unit = parsed.value(option + "-unit")) {
-            events.units[k] = FindListItem(*unit, list.items());
-            if (!events.units[k])
-                return option + "-unit " + Quoted(*unit) + " is not one of " + ListOfItems(list.items());
-        }
-        events.texts[k] = parsed.value(option);
-    }
-    events.tolerance = parsed.value("--tolerance");
-    if (events.tolerance != nullptr && !ToleranceBoxTakes(*events.tolerance)) {
-        return "--tolerance " + Quoted(*events.tolerance)
-            + " holds a character the tolerance box does not take (only digits, \"+\", \"-\" and \".\")";
-    }
-    if (const std::string* common = parsed.value("--common")) {
-        events.common = FindListItem(*common, page.cbCommon.items());
-        if (!events.common)
-            return "--common " + Quoted(*common) + " is not one of " + ListOfItems(page.cbCommon.items());
-    }
-    if (const std::string* solve = parsed.value("--solve")) {
-        for (const Row& row : kRows) {
-            if (*solve == row.quantity)
-                events.solve = &row;
-        }
-        if (events.solve == nullptr)
-            return "--solve " + Quoted(*solve) + " is not rate, size or time";
+    for (size_t row = 0; row < bandwidth::CommonRates.size(); ++row) {
+        if (WithoutBlanks(bandwidth::CommonRates[row].text) == WithoutBlanks(text))
+            return row;
     }
     return std::nullopt;
 }
 
-void RunEvents(const Events& events, BandwidthPageModel& page)
+long double FactorOf(size_t k, size_t unit)
 {
-    for (size_t k = 0; k < 3; ++k) {
-        if (events.units[k])
-            (page.*kRows[k].unit).pick(static_cast<int>(*events.units[k]));
-    }
-    if (events.tolerance != nullptr)
-        page.seTol.setText(*events.tolerance);
-    for (size_t k = 0; k < 3; ++k) {
-        if (events.texts[k] != nullptr)
-            (page.*kRows[k].box).set(*events.texts[k]);
-    }
-    if (events.common)
-        page.cbCommon.pick(static_cast<int>(*events.common));
-    if (events.solve != nullptr)
-        (page.*events.solve->solve)();
+    return k == 2 ? bandwidth::TimeFactors[unit].factor : bandwidth::RateSizeFactors[unit].factor;
 }
 
-std::string PlainResult(const BandwidthPageModel& page)
+std::optional<std::string> ReadRow(const ParsedArgs& parsed, size_t k, const PickList& list, Entries& entries)
 {
-    std::string text;
-    for (const Row& row : kRows) {
-        const std::string& box = (page.*row.box).text();
-        const std::string& line = page.*row.line;
-        text
-            += std::string(row.caption) + ": " + (box.empty() ? "(empty)" : box) + " " + (page.*row.unit).text() + "\n";
-        text += "  " + (line == " " ? std::string("(no tolerance line yet)") : line) + "\n";
-        if (row.quantity == "rate" && page.cbCommon.index() >= 0)
-            text += "  common rate: " + page.cbCommon.text() + "\n";
+    const Row& row = kRows[k];
+    const std::string option = "--" + std::string(row.quantity);
+    if (const std::string* unit = parsed.value(std::string(row.quantity) + "-unit")) {
+        entries.shownUnit[k] = row.unitRow(*unit);
+        if (!entries.shownUnit[k])
+            return option + "-unit " + QuotedShort(*unit) + " is not a " + std::string(row.quantity) + " unit";
     }
+    const std::string* text = parsed.value(row.quantity);
+    if (text == nullptr)
+        return std::nullopt;
+    entries.values[k] = SplitValue(*text, row.unitRow);
+    if (!entries.values[k]) {
+        return option + " " + QuotedShort(*text) + " is not a number with an optional " + std::string(row.quantity)
+            + " unit (such as "
+            + (k == 0       ? "8Mbps"
+                   : k == 1 ? "4.7GB"
+                            : "2min")
+            + ")";
+    }
+    const size_t unit
+        = entries.values[k]->unit.value_or(entries.shownUnit[k].value_or(static_cast<size_t>(list.index())));
+    const long double shown = *bandwidth::TextToNumber(entries.values[k]->number);
+    if (!bandwidth::ShownToStored(FactorOf(k, unit), shown))
+        return option + " " + QuotedShort(*text) + " is too large";
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadEntries(const ParsedArgs& parsed, const BandwidthPageModel& page, Entries& entries)
+{
+    for (size_t k = 0; k < 3; ++k) {
+        if (auto complaint = ReadRow(parsed, k, page.*kRows[k].unit, entries))
+            return complaint;
+    }
+    if (const std::string* text = parsed.value("tolerance")) {
+        const std::optional<uint64_t> percent = ParseWhole(*text, 1, 100);
+        if (!percent)
+            return "--tolerance " + QuotedShort(*text) + " is not a whole percent from 1 to 100";
+        entries.tolerance = static_cast<int>(*percent);
+    }
+    if (const std::string* text = parsed.value("common")) {
+        entries.common = CommonRow(*text);
+        if (!entries.common)
+            return "--common " + QuotedShort(*text) + " is not a common rate (see tarvelle-cli bandwidth --help)";
+        if (entries.values[0])
+            return "--rate and --common both give the rate";
+    }
+    if (const std::string* solve = parsed.value("solve")) {
+        for (const Row& row : kRows) {
+            if (*solve == row.quantity)
+                entries.solve = &row;
+        }
+        if (entries.solve == nullptr)
+            return "--solve " + QuotedShort(*solve) + " is not rate, size or time";
+    }
+    return std::nullopt;
+}
+
+// Given two of the three, the third; nothing to solve otherwise.
+const Row* ImpliedSolve(const Entries& entries)
+{
+    const bool given[3]
+        = {entries.values[0] || entries.common, entries.values[1].has_value(), entries.values[2].has_value()};
+    if (given[0] + given[1] + given[2] != 2)
+        return nullptr;
+    return &kRows[!given[0] ? 0 : !given[1] ? 1 : 2];
+}
+
+// Types each value in the unit it carries, then shows it in the unit asked for (by default the one it
+// carries), as a user switching the unit list would; the box is typed again so that its tolerance line names the shown
+// unit even when the text did not change.
+void EnterValues(const Entries& entries, BandwidthPageModel& page)
+{
+    for (size_t k = 0; k < 3; ++k) {
+        const Row& row = kRows[k];
+        PickList& unit = page.*row.unit;
+        if (entries.shownUnit[k])
+            unit.setIndex(static_cast<int>(*entries.shownUnit[k]));
+        if (!entries.values[k])
+            continue;
+        const std::optional<size_t> carried = entries.values[k]->unit;
+        const int shown = entries.shownUnit[k] || !carried ? unit.index() : static_cast<int>(*carried);
+        if (carried)
+            unit.setIndex(static_cast<int>(*carried));
+        EditField& box = page.*row.box;
+        box.set(std::string(entries.values[k]->number));
+        if (unit.index() != shown) {
+            unit.pick(shown);
+            const std::string text = box.text();
+            box.set("");
+            box.set(text);
+        }
+    }
+}
+
+std::optional<std::string> Known(const std::string& text)
+{
+    return text.empty() || text == " " ? std::nullopt : std::optional(text);
+}
+
+std::string_view AgreementWord(const BandwidthPageModel& page)
+{
     switch (bandwidth::ValuesAgree(page.values)) {
     case bandwidth::Agreement::Agree:
-        return text + "Values agree\n";
+        return "agree";
     case bandwidth::Agreement::Disagree:
-        return text + "Values disagree\n";
+        return "disagree";
     case bandwidth::Agreement::NoVerdict:
         break;
     }
-    return text + "No verdict\n";
+    return "none";
 }
 
-std::string JsonResult(const BandwidthPageModel& page, bool beeped)
+std::string JsonResult(const BandwidthPageModel& page, const Row* solved)
 {
-    const std::string& separator = page.decimalSeparator();
     JsonObject json;
-    json.text("tbBW", page.tbBW.text()).text("tbDS", page.tbDS.text()).text("tbTm", page.tbTm.text());
-    json.text("cbBWUnit", page.cbBWUnit.text())
-        .text("cbDSUnit", page.cbDSUnit.text())
-        .text("cbTmUnit", page.cbTmUnit.text());
-    json.optionalText("cbCommon", page.cbCommon.index() >= 0 ? std::optional(page.cbCommon.text()) : std::nullopt);
-    json.text("lbBWTol", page.lbBWTol).text("lbDSTol", page.lbDSTol).text("lbTmTol", page.lbTmTol);
-    json.text("Label1", page.label1Red ? "red" : "normal");
-    json.text("StoredBW", bandwidth::NumberToText(page.values.StoredBW, separator))
-        .text("StoredDS", bandwidth::NumberToText(page.values.StoredDS, separator))
-        .text("StoredTm", bandwidth::NumberToText(page.values.StoredTm, separator));
-    json.integer("TolPercent", static_cast<int64_t>(page.values.TolPercent));
-    json.boolean("Beep", beeped);
+    for (const Row& row : kRows) {
+        const std::optional<std::string> value = Known((page.*row.box).text());
+        const std::optional<std::string> base
+            = value ? std::optional(bandwidth::NumberToText(page.values.*row.stored)) : std::nullopt;
+        json.raw(row.quantity,
+                 JsonObject()
+                     .optionalText("value", value)
+                     .text("unit", (page.*row.unit).text())
+                     .optionalText("base", base)
+                     .optionalText("tolerance", Known(page.*row.line))
+                     .close());
+    }
+    json.integer("tolerance_percent", static_cast<int64_t>(page.values.TolPercent));
+    json.text("agreement", AgreementWord(page));
+    json.optionalText("solved", solved ? std::optional(std::string(solved->quantity)) : std::nullopt);
     return json.close() + "\n";
+}
+
+std::string PlainResult(const BandwidthPageModel& page, const Row* solved)
+{
+    std::string text;
+    for (const Row& row : kRows) {
+        const std::optional<std::string> value = Known((page.*row.box).text());
+        text += std::string(row.caption) + ": " + (value ? *value + " " + (page.*row.unit).text() : "(not given)");
+        text += &row == solved ? "  (worked out)\n" : "\n";
+        if (const std::optional<std::string> line = Known(page.*row.line))
+            text += "  " + *line + "\n";
+    }
+    const std::string_view agreement = AgreementWord(page);
+    return text
+        + (agreement == "none" ? "Agreement: none (size and time must be above 0)\n"
+                               : "Agreement: the values " + std::string(agreement) + "\n");
 }
 
 } // namespace
 
-int RunBandwidthCommand(const Args& args, std::ostream& out, std::ostream& err)
+int RunBandwidthCommand(const Args& args, Console& console)
 {
     ParsedArgs parsed;
-    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, out, err))
+    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, console))
         return *done;
-
     ConsolePlatform platform;
     BandwidthPageModel page(platform, ".");
     page.SetInitialUnits();
     page.seTolChange();
-    Events events;
-    if (const auto complaint = ReadEvents(parsed, page, events))
-        return BadUsage(err, kCommand, *complaint);
-    RunEvents(events, page);
+    Entries entries;
+    if (const auto complaint = ReadEntries(parsed, page, entries))
+        return BadUsage(console.err, kCommand, *complaint);
 
-    for (size_t k = 0; k < 3; ++k) {
-        const std::string* text = events.texts[k];
-        if (text != nullptr && !text->empty() && !bandwidth::TextToNumber(*text, page.decimalSeparator())) {
-            err << "tarvelle-cli bandwidth: --" << kRows[k].quantity << " " << Quoted(*text)
-                << " is not a number; like the page, the stored " << kRows[k].quantity << " stays as it was\n";
-        }
-    }
-    const bool beeped = platform.beeps > 0;
-    out << (parsed.has("--json") ? JsonResult(page, beeped) : PlainResult(page));
-    if (beeped) {
-        err << "tarvelle-cli bandwidth: cannot solve the " << (events.solve != nullptr ? events.solve->quantity : "")
-            << ": it divides by zero or overflows (the page beeps and changes nothing)\n";
+    if (entries.tolerance)
+        page.seTol.setText(std::to_string(*entries.tolerance));
+    EnterValues(entries, page);
+    if (entries.common)
+        page.cbCommon.pick(static_cast<int>(*entries.common));
+    const Row* solve = entries.solve != nullptr ? entries.solve : ImpliedSolve(entries);
+    if (solve != nullptr)
+        (page.*solve->solve)();
+    if (platform.beeps > 0) {
+        console.err << "tarvelle-cli bandwidth: cannot work out the " << solve->quantity
+                    << ": it divides by zero or the result is too large\n";
         return kExitFailure;
     }
+    console.out << (parsed.has("json") ? JsonResult(page, solve) : PlainResult(page, solve));
     return kExitSuccess;
 }
 

@@ -2,30 +2,50 @@
 
 #include <algorithm>
 #include <charconv>
+#include <getopt.h>
 
 namespace tarvelle::cli {
 
 namespace {
 
-bool IsBlank(char c)
+// getopt_long's value for an option without a short letter: past every character.
+constexpr int kLongOnly = 256;
+constexpr int kHelpValue = 'h';
+
+int ValueOf(const KnownOption& option, size_t index)
 {
-    return c == ' ' || c == '\t';
+    return option.letter != 0 ? option.letter : kLongOnly + static_cast<int>(index);
 }
 
-std::string WithoutBlanks(std::string_view text)
+const KnownOption* OptionOfValue(std::span<const KnownOption> known, int value)
 {
-    std::string kept;
-    for (const char c : text) {
-        if (!IsBlank(c))
-            kept.push_back(c);
+    for (size_t i = 0; i < known.size(); ++i) {
+        if (ValueOf(known[i], i) == value)
+            return &known[i];
     }
-    return kept;
+    return nullptr;
 }
 
-const KnownOption* FindOption(std::span<const KnownOption> known, std::string_view name)
+// The name the user wrote for the option at argv[at]: "--name" without any "=value", or "-x".
+std::string WrittenName(const std::vector<char*>& argv, int at, int shortValue)
 {
-    const auto it = std::find_if(known.begin(), known.end(), [name](const KnownOption& s) { return s.name == name; });
-    return it == known.end() ? nullptr : &*it;
+    if (shortValue > 0 && shortValue < kLongOnly)
+        return std::string("-") + static_cast<char>(shortValue);
+    const std::string_view arg = at >= 0 && at < static_cast<int>(argv.size()) && argv[static_cast<size_t>(at)]
+        ? argv[static_cast<size_t>(at)]
+        : "";
+    return std::string(arg.substr(0, arg.find('=')));
+}
+
+std::string Complaint(int result, std::span<const KnownOption> known, const std::vector<char*>& argv)
+{
+    const KnownOption* option = OptionOfValue(known, optopt);
+    const bool longForm = optind > 0 && std::string_view(argv[static_cast<size_t>(optind - 1)]).starts_with("--");
+    if (result == ':' && option != nullptr)
+        return "--" + std::string(option->name) + " needs a value";
+    if (option != nullptr && longForm)
+        return "--" + std::string(option->name) + " takes no value";
+    return "unknown option " + Quoted(WrittenName(argv, optind - 1, longForm ? 0 : optopt));
 }
 
 } // namespace
@@ -38,44 +58,40 @@ const std::string* ParsedArgs::value(std::string_view name) const
 
 std::optional<std::string> ParseArgs(const Args& args, std::span<const KnownOption> known, ParsedArgs& parsed)
 {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || !arg.starts_with("--")) {
-            if (!optionsEnded && arg == "-h") {
-                parsed.help = true;
-                return std::nullopt;
-            }
-            parsed.positionals.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help") {
-            parsed.help = true;
-            return std::nullopt;
-        }
-        const size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        const KnownOption* option = FindOption(known, name);
-        if (option == nullptr)
-            return "unknown option " + Quoted(name);
-        if (parsed.has(name))
-            return name + " is given more than once";
-        if (!option->takesValue) {
-            if (equals != std::string::npos)
-                return name + " takes no value";
-            parsed.options.emplace(name, std::string());
-        } else if (equals != std::string::npos) {
-            parsed.options.emplace(name, arg.substr(equals + 1));
-        } else if (i + 1 < args.size()) {
-            parsed.options.emplace(name, args[++i]);
-        } else {
-            return name + " needs a value";
-        }
+    std::vector<std::string> copies {"tarvelle-cli"};
+    copies.insert(copies.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& copy : copies)
+        argv.push_back(copy.data());
+    argv.push_back(nullptr);
+
+    std::string letters = ":h";
+    std::vector<option> table;
+    for (size_t i = 0; i < known.size(); ++i) {
+        if (known[i].letter != 0)
+            letters += std::string(1, known[i].letter) + (known[i].takesValue ? ":" : "");
+        table.push_back(
+            {known[i].name, known[i].takesValue ? required_argument : no_argument, nullptr, ValueOf(known[i], i)});
     }
+    table.push_back({"help", no_argument, nullptr, kHelpValue});
+    table.push_back({nullptr, 0, nullptr, 0});
+
+    // getopt_long keeps its state in globals: optind = 0 starts it afresh for every parse.
+    opterr = 0;
+    optind = 0;
+    const int argc = static_cast<int>(argv.size()) - 1;
+    for (int result; (result = getopt_long(argc, argv.data(), letters.c_str(), table.data(), nullptr)) != -1;) {
+        if (result == kHelpValue) {
+            parsed.help = true;
+            continue;
+        }
+        const KnownOption* option = result == '?' || result == ':' ? nullptr : OptionOfValue(known, result);
+        if (option == nullptr)
+            return Complaint(result, known, argv);
+        parsed.options[option->name] = option->takesValue && optarg != nullptr ? optarg : "";
+    }
+    for (int i = optind; i < argc; ++i)
+        parsed.positionals.emplace_back(argv[static_cast<size_t>(i)]);
     return std::nullopt;
 }
 
@@ -104,31 +120,6 @@ std::optional<std::pair<int32_t, int32_t>> ParseRange(std::string_view text, int
     return std::pair {static_cast<int32_t>(*min), static_cast<int32_t>(*max)};
 }
 
-std::optional<size_t> FindListItem(std::string_view given, const std::vector<std::string>& items)
-{
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == given)
-            return i;
-    }
-    const std::string squeezed = WithoutBlanks(given);
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (WithoutBlanks(items[i]) == squeezed)
-            return i;
-    }
-    return std::nullopt;
-}
-
-std::string ListOfItems(const std::vector<std::string>& items)
-{
-    std::string list;
-    for (const std::string& item : items) {
-        if (!list.empty())
-            list += ", ";
-        list += Quoted(item);
-    }
-    return list;
-}
-
 std::string Quoted(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -150,24 +141,28 @@ std::string Quoted(std::string_view text)
     return quoted;
 }
 
-int BadUsage(std::ostream& err, std::string_view command, std::string_view message)
+std::string QuotedShort(std::string_view text, size_t limit)
+{
+    return text.size() <= limit ? Quoted(text) : Quoted(text.substr(0, limit)) + "...";
+}
+
+int BadUsage(OutStream& err, std::string_view command, std::string_view message)
 {
     err << "tarvelle-cli " << command << ": " << message << " (see tarvelle-cli " << command << " --help)\n";
     return kExitUsage;
 }
 
 std::optional<int> OpenCommand(const Args& args, std::span<const KnownOption> known, std::string_view command,
-                               std::string_view helpText, size_t maxPositionals, ParsedArgs& parsed, std::ostream& out,
-                               std::ostream& err)
+                               std::string_view helpText, size_t maxPositionals, ParsedArgs& parsed, Console& console)
 {
     if (const auto complaint = ParseArgs(args, known, parsed))
-        return BadUsage(err, command, *complaint);
+        return BadUsage(console.err, command, *complaint);
     if (parsed.help) {
-        out << helpText;
+        console.out << helpText;
         return kExitSuccess;
     }
     if (parsed.positionals.size() > maxPositionals)
-        return BadUsage(err, command, "unexpected argument " + Quoted(parsed.positionals[maxPositionals]));
+        return BadUsage(console.err, command, "unexpected argument " + Quoted(parsed.positionals[maxPositionals]));
     return std::nullopt;
 }
 

@@ -1,12 +1,11 @@
 // tarvelle-cli ip: the IP Calculator page's results for one address, or for one address per input line.
 #include "CliArgs.h"
 #include "Commands.h"
-#include "IpPageModel.h"
+#include "Ipv4Text.h"
 #include "JsonWriter.h"
-#include "SubnetCalc.h"
+#include "SubnetTexts.h"
 
-#include <algorithm>
-#include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,149 +18,158 @@ namespace {
 constexpr std::string_view kCommand = "ip";
 
 constexpr const char* kHelp
-    = "usage: tarvelle-cli ip ADDRESS[/PREFIX] [PREFIX|MASK] [--json]\n"
-      "       tarvelle-cli ip - [PREFIX|MASK] [--json] < FILE\n"
-      "Shows what the IP Calculator page shows for an IPv4 address and a prefix length: class, reserved and\n"
-      "broadcast addresses, address counts, usable range, binary forms and the net/subnet/node breakdown.\n"
-      "  ADDRESS   four octets joined by \".\"; each octet is read as the page reads its box: a number above 255\n"
-      "            counts as 255, one below 0 as 0, and an empty or non-numeric octet as 0\n"
-      "  PREFIX    a prefix length from /8 to /30, written \"/24\" or \"24\" (default /24)\n"
-      "  MASK      the mask of such a prefix, 255.0.0.0 to 255.255.255.252\n"
-      "  -         reads one ADDRESS[/PREFIX] per line from standard input and prints one line per input\n"
-      "            line; a PREFIX or MASK argument is the prefix of the lines that give none. A line that is\n"
-      "            not an address gives an error line (an object with \"error\" under --json) and the others\n"
-      "            go on; the exit code is then 1\n"
-      "  --json    prints each result as one JSON object with the keys OctetValues, OctetCorrections,\n"
-      "            PrefixLength, Mask, IPBinaryText, SNBinaryText, ReservedText, BroadcastText, RangeText,\n"
-      "            AddressesText, ClassText and BreakdownText\n"
-      "  --help    this text\n"
-      "Plain output has one \"Caption: text\" line per result; with \"-\" the captions and texts of one address\n"
-      "stand on one line, separated by tabs.\n"
-      "example: tarvelle-cli ip 192.168.1.10/24\n";
+    = "usage: tarvelle-cli ip [-j] ADDRESS[/PREFIX] [PREFIX]\n"
+      "       tarvelle-cli ip [-j] - [PREFIX] < FILE\n"
+      "Shows a network's addresses for an IPv4 address and a prefix length, with the IP Calculator page's\n"
+      "texts: netmask, network and broadcast addresses, usable range, address counts, class, and how the\n"
+      "address breaks down into net, subnet and node parts (in decimal and in binary).\n"
+      "  ADDRESS    four numbers 0 to 255 joined by \".\", digits only, no leading zeros (192.168.1.10)\n"
+      "  PREFIX     a prefix length from /8 to /30, written \"/24\" or \"24\", or its netmask (255.255.255.0);\n"
+      "             after ADDRESS as \"/24\" or as its own argument; the default is /24\n"
+      "  -          reads one ADDRESS[/PREFIX] per line from standard input (lines up to 4096 bytes; blanks\n"
+      "             around a line are ignored) and prints one result per line, in input order; a PREFIX\n"
+      "             argument is the prefix of the lines that give none. A bad line gives an error in its place,\n"
+      "             the other lines go on, and the exit code is then 1\n"
+      "  -j, --json one JSON object per result, on one line (keys below)\n"
+      "  -h, --help this text\n"
+      "JSON keys:\n"
+      "  input      the argument or input line as given\n"
+      "  address    the address, dotted          prefix     the prefix length, a number\n"
+      "  netmask    the mask, dotted             wildcard   the mask's complement (0.0.0.255 for /24)\n"
+      "  network    the network (reserved) address, its host bits clear\n"
+      "  broadcast  the broadcast address, its host bits set\n"
+      "  first      the first usable address     last       the last usable address\n"
+      "  total      the number of addresses      usable     total less network and broadcast\n"
+      "  class      the address class, such as \"Class C (/24 Network)\" or \"Local (/16 Network)\"\n"
+      "  breakdown  the decimal breakdown, such as \"Net 13107458 Node 3 of 254\", or a message when the\n"
+      "             prefix is shorter than the class's network (\"Invalid Class / Subnet Combination\")\n"
+      "  binary     an object: address and netmask in binary (four groups of eight digits), and breakdown,\n"
+      "             the binary breakdown (null when there is none)\n"
+      "  A bad input line gives {\"input\": LINE, \"error\": MESSAGE}.\n"
+      "Without --json: one \"Caption: text\" line per result; with \"-\" the results of one line stand on one\n"
+      "line, separated by tabs, and a bad line reads \"error: line N: MESSAGE\".\n"
+      "Exit codes: 0 success; 1 a bad input line or a failed read or write; 2 bad usage.\n"
+      "examples:\n"
+      "  tarvelle-cli ip 192.168.1.10/24\n"
+      "  tarvelle-cli ip 10.0.0.1 255.255.0.0 --json\n"
+      "  tarvelle-cli ip -j - 16 < addresses.txt\n";
 
-constexpr KnownOption kOptions[] = {{"--json", false}};
+constexpr KnownOption kOptions[] = {{"json", 'j', false}};
 
-// What one address asks for: the four octet texts as typed and the prefix list's index.
 struct Query
 {
-    std::array<std::string, 4> octets;
-    int prefixIndex = InitialPrefixIndex;
+    uint32_t address = 0;
+    int prefix = 24;
 };
-
-// "/24", "24" or one of the masks of the list, as the list index.
-std::optional<int> ParsePrefix(std::string_view text)
-{
-    const std::string_view bare = text.starts_with('/') ? text.substr(1) : text;
-    if (const std::optional<uint64_t> length = ParseWhole(bare, 8, 30))
-        return static_cast<int>(*length) - 8;
-    for (size_t i = 0; i < MaskItems.size(); ++i) {
-        if (MaskItems[i] == bare)
-            return static_cast<int>(i);
-    }
-    return std::nullopt;
-}
 
 std::string PrefixComplaint(std::string_view text)
 {
-    return "the prefix " + Quoted(text) + " is not /8 to /30 (\"/24\" or \"24\") nor one of the masks 255.0.0.0 to "
-        + "255.255.255.252";
+    return "the prefix " + QuotedShort(text) + " is not " + std::string(kPrefixExpected);
 }
 
-// ADDRESS[/PREFIX]; a prefix in the text wins over `prefixIndex`. The complaint when the text is no address.
-std::variant<Query, std::string> ParseQuery(std::string_view text, int prefixIndex)
+// ADDRESS[/PREFIX]; a prefix in the text wins over `prefix`. The complaint when the text is no address.
+std::variant<Query, std::string> ParseQuery(std::string_view text, int prefix)
 {
     Query query;
-    query.prefixIndex = prefixIndex;
+    query.prefix = prefix;
     std::string_view address = text;
     if (const size_t slash = text.find('/'); slash != std::string_view::npos) {
-        const std::optional<int> index = ParsePrefix(text.substr(slash + 1));
-        if (!index)
+        const std::optional<int> length = ParsePrefix(text.substr(slash + 1));
+        if (!length)
             return PrefixComplaint(text.substr(slash + 1));
-        query.prefixIndex = *index;
+        query.prefix = *length;
         address = text.substr(0, slash);
     }
-    size_t parts = 0;
-    for (size_t start = 0;; ++parts) {
-        const size_t dot = address.find('.', start);
-        if (parts < 4)
-            query.octets[parts] = std::string(address.substr(start, dot - start));
-        if (dot == std::string_view::npos) {
-            ++parts;
-            break;
-        }
-        start = dot + 1;
-    }
-    if (parts != 4) {
-        return "the address " + Quoted(address) + " has " + std::to_string(parts) + (parts == 1 ? " part" : " parts")
-            + "; an address is four octets joined by \".\"";
-    }
+    const std::optional<uint32_t> value = ParseIpv4(address);
+    if (!value)
+        return "the address " + QuotedShort(address) + " is not " + std::string(kAddressExpected);
+    query.address = *value;
     return query;
 }
 
-std::string Dotted(const std::array<int, 4>& octets)
+void AppendNumber(std::string& out, uint64_t value)
 {
-    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." + std::to_string(octets[2]) + "."
-        + std::to_string(octets[3]);
+    char digits[24];
+    out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
 }
 
-std::string ResultJson(const TSubnetResult& r, int prefixIndex)
+void AppendMember(std::string& out, std::string_view key, std::string_view value)
 {
-    JsonArray values;
-    JsonArray corrections;
-    for (size_t k = 0; k < 4; ++k) {
-        values.integer(r.OctetValues[k]);
-        corrections.optionalText(r.OctetCorrections[k]);
-    }
-    return JsonObject()
-        .raw("OctetValues", values.close())
-        .raw("OctetCorrections", corrections.close())
-        .integer("PrefixLength", PrefixLengthForIndex(prefixIndex))
-        .text("Mask", MaskItems[static_cast<size_t>(prefixIndex)])
-        .text("IPBinaryText", r.IPBinaryText)
-        .text("SNBinaryText", r.SNBinaryText)
-        .text("ReservedText", r.ReservedText)
-        .text("BroadcastText", r.BroadcastText)
-        .text("RangeText", r.RangeText)
-        .text("AddressesText", r.AddressesText)
-        .text("ClassText", r.ClassText)
-        .text("BreakdownText", r.BreakdownText)
-        .close();
+    out += key;
+    AppendJsonString(out, value);
 }
 
-// The page's captions with their texts: one line each, or all on one line separated by tabs.
-std::string ResultPlain(const TSubnetResult& r, int prefixIndex, bool oneLine)
+// A text of SubnetTexts: digits, letters, blanks and ".-/()+" only, which JSON takes as they are.
+void AppendComposed(std::string& out, std::string_view key, std::string_view value)
 {
-    const std::pair<const char*, std::string> rows[] = {
-        {"IP Address", Dotted(r.OctetValues) + "/" + std::to_string(PrefixLengthForIndex(prefixIndex))},
-        {"Subnet Mask", std::string(MaskItems[static_cast<size_t>(prefixIndex)])},
-        {"Address Class", r.ClassText},
-        {"Reserved Address", r.ReservedText},
-        {"Broadcast Address", r.BroadcastText},
-        {"Available Addresses", r.AddressesText},
-        {"Usable Range", r.RangeText},
-        {"Binary Representation", r.IPBinaryText},
-        {"Decimal Breakdown", r.BreakdownText},
-        {"Mask Binary Representation", r.SNBinaryText},
+    out += key;
+    out += '"';
+    out += value;
+    out += '"';
+}
+
+void AppendJson(std::string& out, std::string_view input, const SubnetTexts& t)
+{
+    AppendMember(out, "{\"input\": ", input);
+    AppendComposed(out, ", \"address\": ", t.address);
+    out += ", \"prefix\": ";
+    AppendNumber(out, static_cast<uint64_t>(t.prefix));
+    AppendComposed(out, ", \"netmask\": ", t.netmask);
+    AppendComposed(out, ", \"wildcard\": ", t.wildcard);
+    AppendComposed(out, ", \"network\": ", t.network);
+    AppendComposed(out, ", \"broadcast\": ", t.broadcast);
+    AppendComposed(out, ", \"first\": ", t.first);
+    AppendComposed(out, ", \"last\": ", t.last);
+    out += ", \"total\": ";
+    AppendNumber(out, t.total);
+    out += ", \"usable\": ";
+    AppendNumber(out, t.usable);
+    AppendComposed(out, ", \"class\": ", t.classText);
+    AppendComposed(out, ", \"breakdown\": ", t.breakdown);
+    AppendComposed(out, ", \"binary\": {\"address\": ", t.binaryAddress);
+    AppendComposed(out, ", \"netmask\": ", t.binaryNetmask);
+    if (t.binaryBreakdown.empty())
+        out += ", \"breakdown\": null";
+    else
+        AppendComposed(out, ", \"breakdown\": ", t.binaryBreakdown);
+    out += "}}\n";
+}
+
+// The captions and texts of one result: each on its own line, texts lined up, or all on one line with tabs.
+void AppendPlain(std::string& out, const SubnetTexts& t, bool oneLine)
+{
+    const std::string_view rows[][2] = {
+        {"Address", t.address},
+        {"Prefix", {}},
+        {"Netmask", t.netmask},
+        {"Wildcard", t.wildcard},
+        {"Network", t.network},
+        {"Broadcast", t.broadcast},
+        {"Usable range", t.range},
+        {"Addresses", t.addresses},
+        {"Class", t.classText},
+        {"Breakdown", t.breakdown},
+        {"Binary address", t.binaryAddress},
+        {"Binary netmask", t.binaryNetmask},
+        {"Binary breakdown", t.binaryBreakdown},
     };
-    // Stacked lines line their texts up one column after the longest caption.
-    constexpr size_t kValueColumn = 29;
-    std::string text;
+    constexpr size_t kValueColumn = 18;
+    bool firstRow = true;
     for (const auto& [caption, value] : rows) {
-        if (!text.empty())
-            text += oneLine ? '\t' : '\n';
-        std::string field = std::string(caption) + ": ";
-        if (!oneLine)
-            field.resize(std::max(field.size(), kValueColumn), ' ');
-        text += field;
-        text += value;
+        if (caption == "Binary breakdown" && value.empty())
+            continue;
+        if (!firstRow)
+            out += oneLine ? '\t' : '\n';
+        firstRow = false;
+        out += caption;
+        out += ':';
+        out.append(oneLine ? 1 : kValueColumn - caption.size() - 1, ' ');
+        if (caption == "Prefix")
+            AppendNumber(out, static_cast<uint64_t>(t.prefix));
+        else
+            out += value;
     }
-    return text;
-}
-
-std::string Result(const Query& query, bool json, bool oneLine)
-{
-    const TSubnetResult r = ComputeSubnet(query.octets, query.prefixIndex);
-    return json ? ResultJson(r, query.prefixIndex) : ResultPlain(r, query.prefixIndex, oneLine);
+    out += '\n';
 }
 
 std::string_view Trimmed(std::string_view line)
@@ -174,40 +182,61 @@ std::string_view Trimmed(std::string_view line)
     return line;
 }
 
-// One result line per input line; bad lines give an error line in their place.
-int RunLines(std::istream& in, std::ostream& out, std::ostream& err, int prefixIndex, bool json)
+void AppendError(std::string& out, uint64_t number, std::string_view input, std::string_view complaint, bool json)
 {
-    constexpr size_t kFlushSize = 1 << 16;
-    std::string buffer;
+    if (json) {
+        AppendMember(out, "{\"input\": ", input);
+        AppendMember(out, ", \"error\": ", complaint);
+        out += "}\n";
+    } else {
+        out += "error: line ";
+        AppendNumber(out, number);
+        out += ": ";
+        out += complaint;
+        out += '\n';
+    }
+}
+
+// One result per input line; bad lines give an error in their place. Stops at the first failed write.
+int RunLines(Console& console, int prefix, bool json)
+{
+    LineReader reader(console.in);
+    SubnetTexts texts;
     uint64_t number = 0;
     uint64_t bad = 0;
-    for (std::string line; std::getline(in, line);) {
+    for (InputLine line = reader.next(); !console.out.failed(); line = reader.next()) {
+        if (line.kind == InputLine::Kind::End)
+            break;
+        if (line.kind == InputLine::Kind::Error) {
+            console.err << "tarvelle-cli ip: cannot read standard input: " << line.error << '\n';
+            return kExitFailure;
+        }
         ++number;
-        const std::string_view text = Trimmed(line);
-        const auto query = ParseQuery(text, prefixIndex);
-        if (const auto* complaint = std::get_if<std::string>(&query)) {
+        std::string& out = console.out.buffer();
+        if (line.kind == InputLine::Kind::TooLong) {
             ++bad;
-            if (json) {
-                buffer += JsonObject()
-                              .integer("line", static_cast<int64_t>(number))
-                              .text("input", text)
-                              .text("error", *complaint)
-                              .close();
-            } else {
-                buffer += "error: line " + std::to_string(number) + ": " + *complaint;
-            }
+            const std::string complaint = "the line is longer than " + std::to_string(LineReader::kLongestLine)
+                + " bytes; it begins " + QuotedShort(line.text);
+            AppendError(out, number, std::string(line.text) + "...", complaint, json);
         } else {
-            buffer += Result(std::get<Query>(query), json, true);
+            const std::string_view text = Trimmed(line.text);
+            const auto query = ParseQuery(text, prefix);
+            if (const auto* complaint = std::get_if<std::string>(&query)) {
+                ++bad;
+                AppendError(out, number, text, *complaint, json);
+            } else {
+                ComposeSubnetTexts(std::get<Query>(query).address, std::get<Query>(query).prefix, texts);
+                if (json)
+                    AppendJson(out, text, texts);
+                else
+                    AppendPlain(out, texts, true);
+            }
         }
-        buffer += '\n';
-        if (buffer.size() >= kFlushSize) {
-            out << buffer;
-            buffer.clear();
-        }
+        console.out.wrote();
     }
-    out << buffer;
-    if (bad > 0) {
-        err << "tarvelle-cli ip: " << bad << " of " << number << " input lines are not addresses\n";
+    if (bad > 0 && !console.out.failed()) {
+        console.err << "tarvelle-cli ip: " << std::to_string(bad) << " of " << std::to_string(number)
+                    << " input lines are not addresses\n";
         return kExitFailure;
     }
     return kExitSuccess;
@@ -215,30 +244,36 @@ int RunLines(std::istream& in, std::ostream& out, std::ostream& err, int prefixI
 
 } // namespace
 
-int RunIpCommand(const Args& args, std::istream& in, std::ostream& out, std::ostream& err)
+int RunIpCommand(const Args& args, Console& console)
 {
     ParsedArgs parsed;
-    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 2, parsed, out, err))
+    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 2, parsed, console))
         return *done;
-    const std::vector<std::string>& positionals = parsed.positionals;
-    if (positionals.empty())
-        return BadUsage(err, kCommand, "an ADDRESS (or \"-\" to read addresses from standard input) is needed");
-    const bool json = parsed.has("--json");
-    int prefixIndex = InitialPrefixIndex;
-    if (positionals.size() == 2) {
-        const std::optional<int> index = ParsePrefix(positionals[1]);
-        if (!index)
-            return BadUsage(err, kCommand, PrefixComplaint(positionals[1]));
-        prefixIndex = *index;
+    const std::vector<std::string>& operands = parsed.positionals;
+    if (operands.empty())
+        return BadUsage(console.err, kCommand, "an ADDRESS (or \"-\" to read addresses from standard input) is needed");
+    const bool json = parsed.has("json");
+    int prefix = 24;
+    if (operands.size() == 2) {
+        const std::optional<int> length = ParsePrefix(operands[1]);
+        if (!length)
+            return BadUsage(console.err, kCommand, PrefixComplaint(operands[1]));
+        prefix = *length;
     }
-    if (positionals[0] == "-")
-        return RunLines(in, out, err, prefixIndex, json);
-    if (positionals.size() == 2 && positionals[0].find('/') != std::string::npos)
-        return BadUsage(err, kCommand, "the prefix is given twice, after \"/\" and as " + Quoted(positionals[1]));
-    const auto query = ParseQuery(positionals[0], prefixIndex);
+    if (operands[0] == "-")
+        return RunLines(console, prefix, json);
+    if (operands.size() == 2 && operands[0].find('/') != std::string::npos)
+        return BadUsage(console.err, kCommand, "the prefix is given twice, after \"/\" and as " + Quoted(operands[1]));
+    const auto query = ParseQuery(operands[0], prefix);
     if (const auto* complaint = std::get_if<std::string>(&query))
-        return BadUsage(err, kCommand, *complaint);
-    out << Result(std::get<Query>(query), json, false) << '\n';
+        return BadUsage(console.err, kCommand, *complaint);
+    SubnetTexts texts;
+    ComposeSubnetTexts(std::get<Query>(query).address, std::get<Query>(query).prefix, texts);
+    if (json)
+        AppendJson(console.out.buffer(), operands[0], texts);
+    else
+        AppendPlain(console.out.buffer(), texts, false);
+    console.out.wrote();
     return kExitSuccess;
 }
 

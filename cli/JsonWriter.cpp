@@ -4,11 +4,29 @@
 
 namespace tarvelle::cli {
 
+namespace {
+
+bool NeedsNoEscape(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
+} // namespace
+
 void AppendJsonString(std::string& out, std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
     for (size_t at = 0; at < text.size();) {
+        // Most texts are plain ASCII: copy each run that needs no escape in one go.
+        size_t plain = at;
+        while (plain < text.size() && NeedsNoEscape(text[plain]))
+            ++plain;
+        out.append(text, at, plain - at);
+        at = plain;
+        if (at == text.size())
+            break;
         const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {

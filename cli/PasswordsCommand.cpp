@@ -5,9 +5,11 @@
 #include "JsonWriter.h"
 #include "PasswordComposer.h"
 #include "PasswordPageModel.h"
+#include "PasswordRun.h"
 #include "Random.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -20,32 +22,52 @@ namespace {
 constexpr std::string_view kCommand = "passwords";
 
 constexpr const char* kHelp
-    = "usage: tarvelle-cli passwords [options] [--json]\n"
-      "Makes passwords as the Password Generator page's Generate does, one per line. Defaults are the page's.\n"
-      "  --count N           how many passwords, 1 to 1000000 (default 9)\n"
-      "  --length MIN-MAX    password length, 1 to 99 (default 8-12)\n"
-      "  --upper MIN-MAX     uppercase letters per password, 0 to 99, or off (default 1-4)\n"
-      "  --lower MIN-MAX     lowercase letters, or off (default 1-8)\n"
-      "  --digits MIN-MAX    digits, or off (default 0-1)\n"
-      "  --other MIN-MAX     other characters, or off (default 0-1)\n"
-      "  --other-chars TEXT  the other characters, UTF-8, each equally likely (default \"!@#$%^*\")\n"
-      "  --mode M            0 or random: completely random\n"
-      "                      1 or easy: more easily pronounced (default)\n"
-      "                      2 or pronounceable: can be pronounced\n"
-      "                      3 or unpronounceable: exclude passwords which can be pronounced\n"
-      "  --seed N            draws from the program's own generator seeded with N (0 to 4294967295), so the\n"
-      "                      same seed and options give the same passwords; such passwords are not secret.\n"
-      "                      Without it every draw comes from the operating system's secure generator\n"
-      "  --json              prints one JSON object: {\"passwords\": [...], \"candidates\": N}, N being the\n"
-      "                      number of candidates drawn\n"
-      "  --help              this text\n"
-      "A MIN-MAX range may be a single number N for N-N; MIN must not be above MAX. When the options give\n"
-      "no password within two seconds the run gives up with exit code 1, as the page shows its warning.\n"
-      "example: tarvelle-cli passwords --count 5 --mode pronounceable --digits 1-2\n";
+    = "usage: tarvelle-cli passwords [options]\n"
+      "Makes random passwords, one per line, as the Password Generator page does; the defaults are the\n"
+      "page's. Each password's length and its numbers of uppercase letters, lowercase letters, digits and\n"
+      "other characters are drawn from the ranges below, and the mode may keep only passwords that are (or\n"
+      "are not) easy to pronounce.\n"
+      "  -n, --count N        how many passwords, 1 to 1000000 (default 9)\n"
+      "  --length MIN-MAX     password length, 1 to 99 (default 8-12)\n"
+      "  --upper MIN-MAX      uppercase letters per password, 0 to 99, or off (default 1-4)\n"
+      "  --lower MIN-MAX      lowercase letters, or off (default 1-8)\n"
+      "  --digits MIN-MAX     digits, or off (default 0-1)\n"
+      "  --other MIN-MAX      other characters, or off (default 0-1)\n"
+      "  --other-chars TEXT   the other characters, UTF-8 without control characters, each equally likely\n"
+      "                       (default \"!@#$%^*\")\n"
+      "  --exclude-similar    leaves out the look-alike characters B 8 G 6 I 1 l 0 O Q D S 5 Z 2 | from every\n"
+      "                       class: they are taken out of the other characters, and a password holding one\n"
+      "                       of the letters or digits among them is drawn again\n"
+      "  --mode M             random (or 0): any password\n"
+      "                       easy (or 1, the default): every pair of letters is a usual one\n"
+      "                       pronounceable (or 2): letters of a kind in a row form usual pairs\n"
+      "                       unpronounceable (or 3): the passwords pronounceable turns down\n"
+      "  --seed N             draws from the program's own generator seeded with N (0 to 4294967295), so the\n"
+      "                       same seed and options give the same passwords; such passwords are not secret.\n"
+      "                       Without it every draw comes from the operating system's secure generator\n"
+      "  -j, --json           one JSON object: {\"passwords\": [...], \"candidates\": N}, N being the number\n"
+      "                       of candidate passwords drawn to make them\n"
+      "  -h, --help           this text\n"
+      "A MIN-MAX range may be a single number N for N-N; MIN must not be above MAX. Long runs show their\n"
+      "progress on stderr when it is a terminal. When the options make no password within two seconds the\n"
+      "run gives up.\n"
+      "Exit codes: 0 success; 1 no password within two seconds, or a failed write; 2 bad usage; 130 Ctrl-C.\n"
+      "examples:\n"
+      "  tarvelle-cli passwords -n 5 --mode pronounceable --digits 1-2\n"
+      "  tarvelle-cli passwords --exclude-similar --length 12-16 --other 1-2\n";
 
 constexpr KnownOption kOptions[] = {
-    {"--count"}, {"--length"}, {"--upper"},       {"--lower"}, {"--digits"},
-    {"--other"}, {"--mode"},   {"--other-chars"}, {"--seed"},  {"--json", false},
+    {"count", 'n'},
+    {"length"},
+    {"upper"},
+    {"lower"},
+    {"digits"},
+    {"other"},
+    {"mode"},
+    {"other-chars"},
+    {"seed"},
+    {"exclude-similar", 0, false},
+    {"json", 'j', false},
 };
 
 constexpr uint64_t kMostPasswords = 1000000;
@@ -55,17 +77,18 @@ using ClassRange = std::optional<std::pair<int32_t, int32_t>>;
 
 struct Options
 {
-    int32_t count = 9;
+    uint64_t count = 9;
     std::pair<int32_t, int32_t> length {8, 12};
     std::array<ClassRange, 4> classes {ClassRange {{1, 4}}, ClassRange {{1, 8}}, ClassRange {{0, 1}},
                                        ClassRange {{0, 1}}};
-    const std::string* otherCharacters = nullptr;
+    std::optional<std::string> otherCharacters;
     int32_t mode = kModeEasilyPronounced;
     std::optional<uint32_t> seed;
+    bool excludeSimilar = false;
     bool json = false;
 };
 
-constexpr std::string_view kClassOptions[] = {"--upper", "--lower", "--digits", "--other"};
+constexpr std::string_view kClassOptions[] = {"upper", "lower", "digits", "other"};
 
 std::optional<int32_t> ParseMode(std::string_view text)
 {
@@ -77,20 +100,8 @@ std::optional<int32_t> ParseMode(std::string_view text)
     return std::nullopt;
 }
 
-std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
+std::optional<std::string> ReadClasses(const ParsedArgs& parsed, Options& o)
 {
-    if (const std::string* text = parsed.value("--count")) {
-        const std::optional<uint64_t> count = ParseWhole(*text, 1, kMostPasswords);
-        if (!count)
-            return "--count " + Quoted(*text) + " is not a whole number from 1 to 1000000";
-        o.count = static_cast<int32_t>(*count);
-    }
-    if (const std::string* text = parsed.value("--length")) {
-        const auto range = ParseRange(*text, 1, 99);
-        if (!range)
-            return "--length " + Quoted(*text) + " is not MIN-MAX with 1 <= MIN <= MAX <= 99";
-        o.length = *range;
-    }
     for (size_t k = 0; k < 4; ++k) {
         const std::string* text = parsed.value(kClassOptions[k]);
         if (text == nullptr)
@@ -101,29 +112,68 @@ std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
         }
         o.classes[k] = ParseRange(*text, 0, 99);
         if (!o.classes[k])
-            return std::string(kClassOptions[k]) + " " + Quoted(*text)
+            return "--" + std::string(kClassOptions[k]) + " " + QuotedShort(*text)
                 + " is not off nor MIN-MAX with 0 <= MIN <= MAX <= 99";
     }
-    o.otherCharacters = parsed.value("--other-chars");
-    if (const std::string* text = o.otherCharacters) {
-        // A stray byte would be a character of its own, and two of them side by side in a password would read
-        // back as some other character.
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadOtherCharacters(const ParsedArgs& parsed, Options& o)
+{
+    if (const std::string* text = parsed.value("other-chars")) {
+        // A stray byte would be a character of its own, and two of them side by side would read back as some
+        // other character; a control character would break the one-password-a-line output.
         if (!IsUtf8(*text))
-            return "--other-chars " + Quoted(*text) + " is not UTF-8 text";
+            return "--other-chars " + QuotedShort(*text) + " is not UTF-8 text";
+        const auto control = [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; };
+        if (std::any_of(text->begin(), text->end(), control))
+            return "--other-chars " + QuotedShort(*text) + " holds a control character";
+        o.otherCharacters = *text;
     }
-    if (const std::string* text = parsed.value("--mode")) {
+    if (o.excludeSimilar) {
+        std::string kept = o.otherCharacters.value_or(TPasswordSettings().OtherCharacters);
+        // Every look-alike is ASCII, and no byte of a longer UTF-8 character is.
+        std::erase_if(kept, [](char c) { return kSimilarCharacters.find(c) != std::string_view::npos; });
+        o.otherCharacters = kept;
+    }
+    if (o.classes[3] && o.classes[3]->second > 0 && o.otherCharacters && o.otherCharacters->empty())
+        return std::string("--other asks for other characters but ")
+            + (o.excludeSimilar ? "--exclude-similar leaves none of --other-chars" : "--other-chars is empty");
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
+{
+    if (const std::string* text = parsed.value("count")) {
+        const std::optional<uint64_t> count = ParseWhole(*text, 1, kMostPasswords);
+        if (!count)
+            return "--count " + QuotedShort(*text) + " is not a whole number from 1 to 1000000";
+        o.count = *count;
+    }
+    if (const std::string* text = parsed.value("length")) {
+        const auto range = ParseRange(*text, 1, 99);
+        if (!range)
+            return "--length " + QuotedShort(*text) + " is not MIN-MAX with 1 <= MIN <= MAX <= 99";
+        o.length = *range;
+    }
+    if (auto complaint = ReadClasses(parsed, o))
+        return complaint;
+    o.excludeSimilar = parsed.has("exclude-similar");
+    if (auto complaint = ReadOtherCharacters(parsed, o))
+        return complaint;
+    if (const std::string* text = parsed.value("mode")) {
         const std::optional<int32_t> mode = ParseMode(*text);
         if (!mode)
-            return "--mode " + Quoted(*text) + " is not 0, 1, 2, 3, random, easy, pronounceable or unpronounceable";
+            return "--mode " + QuotedShort(*text) + " is not random, easy, pronounceable, unpronounceable or 0 to 3";
         o.mode = *mode;
     }
-    if (const std::string* text = parsed.value("--seed")) {
+    if (const std::string* text = parsed.value("seed")) {
         const std::optional<uint64_t> seed = ParseWhole(*text, 0, UINT32_MAX);
         if (!seed)
-            return "--seed " + Quoted(*text) + " is not a whole number from 0 to 4294967295";
+            return "--seed " + QuotedShort(*text) + " is not a whole number from 0 to 4294967295";
         o.seed = static_cast<uint32_t>(*seed);
     }
-    o.json = parsed.has("--json");
+    o.json = parsed.has("json");
     return std::nullopt;
 }
 
@@ -135,8 +185,7 @@ void TypeRange(SpinBoxModel& minBox, SpinBoxModel& maxBox, std::pair<int32_t, in
     maxBox.setText(std::to_string(range.second));
 }
 
-// The run settings as the page would read them after the options were entered and the boxes settled. The
-// count is the command's own: the page's box stops at 999.
+// The run settings as the page would read them after the options were entered and the boxes settled.
 TPasswordSettings SettingsFromPage(const Options& o, PasswordPageModel& page)
 {
     page.SetInitialMode();
@@ -152,66 +201,128 @@ TPasswordSettings SettingsFromPage(const Options& o, PasswordPageModel& page)
             TypeRange(*boxes[k].first, *boxes[k].second, *o.classes[k]);
     }
     page.ckbOtherClick();
-    if (o.otherCharacters != nullptr)
+    if (o.otherCharacters)
         page.tbOther.set(*o.otherCharacters);
     page.cbWordMode.setIndex(o.mode);
     page.SettleSpinBoxes();
-    TPasswordSettings settings = page.ReadSettings();
-    settings.Count = o.count;
-    return settings;
+    return page.ReadSettings();
 }
 
-std::string Listing(const std::vector<std::string>& passwords, uint64_t candidates, bool json)
+// Writes the passwords as they come: plain lines, or the JSON object opened at the first password.
+class Listing
 {
-    if (!json) {
-        std::string text;
-        for (const std::string& password : passwords)
-            text.append(password).append("\n");
-        return text;
+public:
+    Listing(OutStream& out, bool json) : out_(out), json_(json) { }
+
+    bool take(const std::string& password)
+    {
+        if (!json_) {
+            out_ << password << '\n';
+            return !out_.failed();
+        }
+        out_ << (opened_ ? ", " : "{\"passwords\": [");
+        opened_ = true;
+        AppendJsonString(out_.buffer(), password);
+        out_.wrote();
+        return !out_.failed();
     }
-    JsonArray list;
-    for (const std::string& password : passwords)
-        list.text(password);
-    return JsonObject().raw("passwords", list.close()).integer("candidates", static_cast<int64_t>(candidates)).close()
-        + "\n";
+    void close(uint64_t candidates)
+    {
+        if (json_ && opened_)
+            out_ << "], \"candidates\": " << std::to_string(candidates) << "}\n";
+    }
+
+private:
+    OutStream& out_;
+    bool json_;
+    bool opened_ = false;
+};
+
+// The progress line on a terminal, once the run has lasted a second, rewritten at most four times a second.
+class Progress
+{
+public:
+    Progress(OutStream& err, uint64_t count) : err_(err), count_(count) { }
+
+    void show(uint64_t made, uint32_t elapsed)
+    {
+        if (elapsed <= 1000 || (shown_ && elapsed - last_ < 250) || made >= count_)
+            return;
+        last_ = elapsed;
+        shown_ = true;
+        err_ << "\rtarvelle-cli passwords: " << std::to_string(made) << " of " << std::to_string(count_) << " ("
+             << std::to_string(made * 1000 / elapsed) << " a second) ";
+        err_.flush();
+    }
+    void clear()
+    {
+        if (shown_)
+            err_ << "\r" << std::string(72, ' ') << "\r";
+    }
+
+private:
+    OutStream& err_;
+    uint64_t count_;
+    uint32_t last_ = 0;
+    bool shown_ = false;
+};
+
+int Report(RunEnd end, const PasswordRun& run, Console& console)
+{
+    switch (end) {
+    case RunEnd::Filled:
+    case RunEnd::Stopped: // the failed write is reported with the output's final flush
+        return kExitSuccess;
+    case RunEnd::GaveUp:
+        console.err << "tarvelle-cli passwords: " << kTimeOutText << '\n';
+        break;
+    case RunEnd::NoOtherCharacters:
+        console.err << "tarvelle-cli passwords: a password drew other characters but there are none\n";
+        break;
+    case RunEnd::Unsupported:
+        console.err << "tarvelle-cli passwords: the password generator does not take these settings\n";
+        break;
+    }
+    if (run.made > 0)
+        console.err << "tarvelle-cli passwords: stopped after " << std::to_string(run.made) << " of "
+                    << std::to_string(run.count) << " passwords\n";
+    return kExitFailure;
 }
 
 } // namespace
 
-int RunPasswordsCommand(const Args& args, std::ostream& out, std::ostream& err)
+int RunPasswordsCommand(const Args& args, Console& console)
 {
     ParsedArgs parsed;
-    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, out, err))
+    if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, console))
         return *done;
     Options options;
     if (const auto complaint = ReadOptions(parsed, options))
-        return BadUsage(err, kCommand, *complaint);
+        return BadUsage(console.err, kCommand, *complaint);
 
     ConsolePlatform platform;
     EntropyPool entropy;
     LcgRandom generator(options.seed.value_or(0));
     SystemRandom system;
     PasswordPageModel page(platform, entropy, generator, generator);
-    const TPasswordSettings settings = SettingsFromPage(options, page);
+    PasswordRun run;
+    run.settings = SettingsFromPage(options, page);
+    run.count = options.count;
+    run.excludeSimilar = options.excludeSimilar;
     RandomSource& source = options.seed ? static_cast<RandomSource&>(generator) : system;
     if (options.seed)
-        err << "tarvelle-cli passwords: seeded passwords can be made again by anyone with the seed: they are not "
-               "secret\n";
+        console.err << "tarvelle-cli passwords: seeded passwords can be made again by anyone with the seed: they "
+                       "are not secret\n";
 
-    std::vector<std::string> passwords;
-    ComposeStats stats;
-    const ComposeEnd end = ComposePasswords(settings, source, platform, page.slcConst, passwords, &stats);
-    out << Listing(passwords, stats.Candidates, options.json);
-    if (end == ComposeEnd::Filled)
-        return kExitSuccess;
-    if (end == ComposeEnd::NoOtherCharacters)
-        err << "tarvelle-cli passwords: a password drew other characters but --other-chars is empty\n";
-    if (passwords.empty())
-        err << kTimeOutText << '\n';
-    else
-        err << "tarvelle-cli passwords: stopped with " << passwords.size() << " of " << options.count << " passwords"
-            << (end == ComposeEnd::TimeLimit ? ": the run reached its time limit" : "") << '\n';
-    return kExitFailure;
+    Listing listing(console.out, options.json);
+    Progress progress(console.err, options.count);
+    run.take = [&listing](const std::string& password) { return listing.take(password); };
+    if (console.errIsTerminal)
+        run.progress = [&progress](uint64_t made, uint32_t elapsed) { progress.show(made, elapsed); };
+    const RunEnd end = run.Run(source, console.clock != nullptr ? *console.clock : platform, page.slcConst);
+    progress.clear();
+    listing.close(run.candidates);
+    return Report(end, run, console);
 }
 
 } // namespace tarvelle::cli

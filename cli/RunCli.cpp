@@ -10,60 +10,83 @@ namespace {
 
 constexpr const char* kHelp
     = "usage: tarvelle-cli COMMAND [options]\n"
-      "The Bandwidth, IP and Password calculators of Tarvelle on the command line, computing exactly as the\n"
-      "pages do. Each command takes --json for one JSON object per result and --help for its options.\n"
-      "  bandwidth   solves rate, size or time from the other two, with tolerance lines\n"
-      "  ip          class, addresses, range, counts and breakdown of IPv4 addresses\n"
-      "  passwords   makes passwords\n"
+      "Tarvelle's Bandwidth, IP and Password calculators on the command line, with the same results as the\n"
+      "window. Every command takes -j/--json for JSON output and -h/--help for its options and JSON keys.\n"
+      "  bandwidth   relates rate, size and time (size = rate x time): give two, get the third\n"
+      "  ip          network, broadcast, range, counts, class and breakdown of IPv4 addresses\n"
+      "  passwords   makes random passwords\n"
       "  --version   prints the version\n"
-      "  --help      this text\n"
-      "Exit codes: 0 success, 1 a run that failed (no solution, no password, a bad input line), 2 bad usage.\n";
+      "  -h, --help  this text\n"
+      "Exit codes: 0 success; 1 a run that failed (no solution, no password, a bad input line, a failed read\n"
+      "or write); 2 bad usage, with one line on stderr and nothing on stdout; 130 interrupted (Ctrl-C).\n"
+      "Version 2.0 replaced the window's control names in the JSON output (tbBW, ClassText, ...) with the keys\n"
+      "each command's --help lists, reads its input strictly, and has no compatibility mode.\n"
+      "examples:\n"
+      "  tarvelle-cli ip 192.168.1.10/24\n"
+      "  tarvelle-cli bandwidth --size 4.7GB --rate 8Mbps\n"
+      "  tarvelle-cli passwords -n 5\n";
 
-int Dispatch(const Args& args, std::istream& in, std::ostream& out, std::ostream& err)
+int Dispatch(const Args& args, Console& console)
 {
     if (args.empty()) {
-        err << "tarvelle-cli: a command is needed: bandwidth, ip or passwords (see tarvelle-cli --help)\n";
+        console.err << "tarvelle-cli: a command is needed: bandwidth, ip or passwords (see tarvelle-cli --help)\n";
         return kExitUsage;
     }
     const std::string_view command = args.front();
     const Args rest(args.begin() + 1, args.end());
     if (command == "bandwidth")
-        return RunBandwidthCommand(rest, out, err);
+        return RunBandwidthCommand(rest, console);
     if (command == "ip")
-        return RunIpCommand(rest, in, out, err);
+        return RunIpCommand(rest, console);
     if (command == "passwords")
-        return RunPasswordsCommand(rest, out, err);
+        return RunPasswordsCommand(rest, console);
     if (command == "--help" || command == "-h") {
-        out << kHelp;
+        console.out << kHelp;
         return kExitSuccess;
     }
     if (command == "--version") {
-        out << kVersionText << '\n';
+        console.out << kVersionText << '\n';
         return kExitSuccess;
     }
-    err << "tarvelle-cli: unknown command " << Quoted(command)
-        << ": the commands are bandwidth, ip and passwords (see tarvelle-cli --help)\n";
+    console.err << "tarvelle-cli: unknown command " << Quoted(command)
+                << ": the commands are bandwidth, ip and passwords (see tarvelle-cli --help)\n";
     return kExitUsage;
+}
+
+int Guarded(const Args& args, Console& console)
+{
+    // Bad input is reported by return values; what is left to throw is running out of memory. It may not
+    // escape to a caller that runs many commands in one process.
+    try {
+        return Dispatch(args, console);
+    } catch (const std::exception& e) {
+        console.err << "tarvelle-cli: " << e.what() << '\n';
+    } catch (...) {
+        console.err << "tarvelle-cli: unexpected failure\n";
+    }
+    return kExitFailure;
 }
 
 } // namespace
 
-int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& err)
+int RunCli(const Args& args, Console& console)
 {
-    // Bad input is reported by return values; what is left to throw is running out of memory or a stream
-    // set to throw by its owner. Neither may escape to a caller that runs many commands in one process.
-    try {
-        return Dispatch(args, in, out, err);
-    } catch (const std::exception& e) {
-        try {
-            err << "tarvelle-cli: " << e.what() << '\n';
-        } catch (...) { }
-    } catch (...) {
-        try {
-            err << "tarvelle-cli: unexpected failure\n";
-        } catch (...) { }
+    int code = Guarded(args, console);
+    if (!console.out.flush()) {
+        console.err << "tarvelle-cli: cannot write standard output: " << *console.out.error() << '\n';
+        if (code == kExitSuccess)
+            code = kExitFailure;
     }
-    return kExitFailure;
+    console.err.flush();
+    return code;
+}
+
+int RunCli(const Args& args, ByteSource& in, ByteSink& out, ByteSink& err, bool errIsTerminal)
+{
+    OutStream outStream(out);
+    OutStream errStream(err);
+    Console console {in, outStream, errStream, errIsTerminal, nullptr};
+    return RunCli(args, console);
 }
 
 } // namespace tarvelle::cli

@@ -1,10 +1,13 @@
 // tarvelle-cli over any argument list and any standard input: it returns 0, 1 or 2 and never throws; bad
-// usage prints nothing on stdout and one line on stderr; --json output is JSON (one value per line).
+// usage prints nothing on stdout and one line on stderr; --json output is JSON (one value per line); an
+// output that fills up is reported on stderr with exit code 1.
 #include "Commands.h"
 #include "FuzzInput.h"
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
+#include <string>
 #include <string_view>
 
 using tarvelle::fuzz::FuzzInput;
@@ -118,10 +121,36 @@ private:
     size_t at_ = 0;
 };
 
+// An output with room for a few bytes only, which remembers refusing a write.
+struct FillingSink final : tarvelle::cli::ByteSink
+{
+    std::string text;
+    size_t room = std::string::npos;
+    bool refused = false;
+
+    std::optional<std::string> write(std::string_view bytes) override
+    {
+        if (room != std::string::npos && text.size() + bytes.size() > room) {
+            refused = true;
+            return "No space left on device";
+        }
+        text.append(bytes);
+        return std::nullopt;
+    }
+};
+
 const char* const kWords[] = {"ip",
                               "bandwidth",
                               "passwords",
                               "--json",
+                              "-j",
+                              "-n",
+                              "--",
+                              "--exclude-similar",
+                              "8Mbps",
+                              "4.7GB",
+                              "2min",
+                              "MiB/s",
                               "--help",
                               "--version",
                               "-",
@@ -171,37 +200,50 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::string arg = in.byte() & 1u ? std::string(kWords[in.inRange(0, std::size(kWords) - 1)]) : in.text(20);
         passwords = passwords || arg == "passwords";
         // Long password runs are the engine's business, not the parser's: keep each run short.
-        if (passwords && arg.find("--count") == 0) {
+        const bool shortCount = arg.size() > 1 && arg[0] == '-' && arg[1] != '-' && arg.find('n') != std::string::npos;
+        if (passwords && (arg.starts_with("--c") || shortCount)) {
             args.push_back("--count");
             args.push_back(std::to_string(in.inRange(0, 5)));
             continue;
         }
         args.push_back(std::move(arg));
     }
-    std::istringstream input(in.rest());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = tarvelle::cli::RunCli(args, input, out, err);
+    const bool fillsUp = (in.byte() & 7u) == 0;
+    tarvelle::cli::StringSource input(in.rest(), 97);
+    FillingSink outSink;
+    tarvelle::cli::StringSink errSink;
+    if (fillsUp)
+        outSink.room = 100;
+    const int code = tarvelle::cli::RunCli(args, input, outSink, errSink);
+    const std::string& out = outSink.text;
+    const std::string& err = errSink.text;
     FUZZ_CHECK(code == 0 || code == 1 || code == 2);
     if (code == 2) {
-        FUZZ_CHECK(out.str().empty());
-        FUZZ_CHECK(!err.str().empty());
+        FUZZ_CHECK(out.empty());
+        FUZZ_CHECK(!err.empty());
+    }
+    // A refused write is never a success, and is told on stderr.
+    if (outSink.refused) {
+        FUZZ_CHECK(code == 1);
+        FUZZ_CHECK(err.find("cannot write standard output: No space left on device") != std::string::npos);
     }
     // "--json" as an option, not as the value of the option before it.
     const std::string_view takesValue[]
-        = {"--seed",      "--count",     "--mode",        "--length",    "--upper",  "--lower",
-           "--digits",    "--other",     "--other-chars", "--rate",      "--size",   "--time",
-           "--rate-unit", "--size-unit", "--time-unit",   "--tolerance", "--common", "--solve"};
+        = {"--seed",      "--count",       "-n",     "--mode", "--length", "--upper",     "--lower",     "--digits",
+           "--other",     "--other-chars", "--rate", "--size", "--time",   "--rate-unit", "--size-unit", "--time-unit",
+           "--tolerance", "--common",      "--solve"};
     bool json = false;
     bool help = false;
     for (size_t k = 0; k < args.size(); ++k) {
         const bool isValue
             = k > 0 && std::find(std::begin(takesValue), std::end(takesValue), args[k - 1]) != std::end(takesValue);
-        json = json || (args[k] == "--json" && !isValue);
+        json = json || ((args[k] == "--json" || args[k] == "-j") && !isValue);
+        if (args[k] == "--" && !isValue)
+            break;
         help = help || args[k] == "--help" || args[k] == "-h" || args[k] == "--version";
     }
-    if (json && !help && code != 2 && !out.str().empty()) {
-        std::istringstream lines(out.str());
+    if (json && !help && code != 2 && !fillsUp && !out.empty()) {
+        std::istringstream lines(out);
         for (std::string line; std::getline(lines, line);)
             FUZZ_CHECK(JsonCheck(line).Document());
     }

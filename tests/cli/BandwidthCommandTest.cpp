@@ -1,66 +1,41 @@
-#include "BandwidthPageModel.h"
+#include "BandwidthCalc.h"
 #include "CliRun.h"
-#include "FakePlatform.h"
-#include "JsonParse.h"
+#include "NumberText.h"
 #include "RowName.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
-#include <vector>
 
 namespace tarvelle::test {
 namespace {
 
-const std::vector<std::string> kKeys {"tbBW",     "tbDS",     "tbTm",       "cbBWUnit", "cbDSUnit", "cbTmUnit",
-                                      "cbCommon", "lbBWTol",  "lbDSTol",    "lbTmTol",  "Label1",   "StoredBW",
-                                      "StoredDS", "StoredTm", "TolPercent", "Beep"};
+using nlohmann::json;
 
-struct BandwidthRun
-{
-    CliRun run;
-    JsonValue json;
-};
+const std::set<std::string> kResultKeys {"rate", "size", "time", "tolerance_percent", "agreement", "solved"};
+const std::set<std::string> kQuantityKeys {"value", "unit", "base", "tolerance"};
 
-BandwidthRun RunBandwidth(const cli::Args& args)
+json BandwidthJson(const cli::Args& args)
 {
-    cli::Args withJson = args;
-    withJson.insert(withJson.begin(), "bandwidth");
-    withJson.push_back("--json");
-    BandwidthRun r {RunTarvelleCli(withJson), {}};
-    const std::optional<JsonValue> json = ParseJson(r.run.out);
-    EXPECT_TRUE(json.has_value()) << r.run.out;
-    EXPECT_EQ(Lines(r.run.out).size(), 1u);
-    r.json = json.value_or(JsonValue());
-    EXPECT_EQ(r.json.keys(), kKeys);
-    return r;
+    cli::Args withJson {"bandwidth", "--json"};
+    withJson.insert(withJson.end(), args.begin(), args.end());
+    const CliRun run = RunTarvelleCli(withJson);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 1u);
+    const json result = Json(run.out);
+    EXPECT_EQ(Keys(result), kResultKeys);
+    for (const char* quantity : {"rate", "size", "time"})
+        EXPECT_EQ(Keys(result[quantity]), kQuantityKeys) << quantity;
+    return result;
 }
 
-// Every member as text: strings as they are, null as "null", the rest as written.
-std::string Member(const JsonValue& json, std::string_view key)
-{
-    const JsonValue* member = json.find(key);
-    if (member == nullptr)
-        return "<missing>";
-    switch (member->kind) {
-    case JsonValue::Kind::Null:
-        return "null";
-    case JsonValue::Kind::Boolean:
-        return member->boolean ? "true" : "false";
-    default:
-        return member->text;
-    }
-}
-
-// ---- The page's examples ---------------------------------------------------------------------------------------
+// ---- The page's examples, and the engine's numbers under the new keys -----------------------------------------
 
 struct ExampleCase
 {
     const char* name;
     cli::Args args;
-    int code;
-    std::map<std::string, std::string> members;
+    json expected; // members that must match, by JSON pointer
 };
 
 class BandwidthExamples : public testing::TestWithParam<ExampleCase>
@@ -68,205 +43,134 @@ class BandwidthExamples : public testing::TestWithParam<ExampleCase>
 
 TEST_P(BandwidthExamples, GiveThePageTexts)
 {
-    const BandwidthRun r = RunBandwidth(GetParam().args);
-    EXPECT_EQ(r.run.code, GetParam().code) << r.run.err;
-    for (const auto& [key, text] : GetParam().members)
-        EXPECT_EQ(Member(r.json, key), text) << key;
+    const json result = BandwidthJson(GetParam().args);
+    for (const auto& [pointer, value] : GetParam().expected.items())
+        EXPECT_EQ(result[json::json_pointer(pointer)], value) << pointer;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Page, BandwidthExamples,
     testing::Values(
-        ExampleCase {"StartUp",
-                     {},
-                     0,
-                     {{"tbBW", ""},
-                      {"lbBWTol", " "},
-                      {"Label1", "normal"},
-                      {"cbBWUnit", "Kbps (b10)"},
-                      {"cbDSUnit", "KB (b2)"},
-                      {"cbTmUnit", "min"},
-                      {"cbCommon", "null"},
-                      {"TolPercent", "3"},
-                      {"Beep", "false"}}},
-        ExampleCase {"ThreeValuesDisagree",
-                     {"--rate", "1", "--size", "100", "--time", "2"},
-                     0,
-                     {{"lbBWTol", "\u00B1 3%: 0.97 - 1.03 Kbps (b10)"},
-                      {"lbDSTol", "\u00B1 3%: 97 - 103 KB (b2)"},
-                      {"lbTmTol", "\u00B1 3%: 1.94 - 2.06 min"},
-                      {"Label1", "red"},
-                      {"StoredBW", "1000"}}},
-        ExampleCase {
-            "SolvingTheRateMakesThemAgree",
-            {"--rate", "1", "--size", "100", "--time", "2", "--solve", "rate"},
-            0,
-            {{"tbBW", "6.82666666666667"}, {"lbBWTol", "\u00B1 3%: 6.62 - 7.03 Kbps (b10)"}, {"Label1", "normal"}}},
-        ExampleCase {
-            "SolveSize",
-            {"--rate", "10", "--rate-unit", "Mbps (b10)", "--time", "5", "--size-unit", "MB (b2)", "--solve", "size"},
-            0,
-            {{"tbDS", "357.627868652344"}, {"cbDSUnit", "MB (b2)"}}},
-        ExampleCase {
-            "SolveTime",
-            {"--size", "4.7", "--size-unit", "GB (b10)", "--rate", "8", "--rate-unit", "Mbps (b10)", "--solve", "time"},
-            0,
-            {{"tbTm", "78.3333333333333"}}},
-        ExampleCase {"SolveRateWithoutTimeBeeps",
-                     {"--size", "100", "--solve", "rate"},
-                     1,
-                     {{"tbBW", ""}, {"StoredBW", "0"}, {"Beep", "true"}}},
-        ExampleCase {
-            "SolveTimeWithoutRateBeeps", {"--size", "100", "--solve", "time"}, 1, {{"tbTm", ""}, {"Beep", "true"}}},
-        ExampleCase {"SolveSizeWithNothingShowsZero", {"--solve", "size"}, 0, {{"tbDS", "0"}, {"Beep", "false"}}},
-        ExampleCase {"CommonRateInTheRateUnit",
-                     {"--rate-unit", "Mbps (b10)", "--common", "T-1 / DS-1"},
-                     0,
-                     {{"tbBW", "1.544"},
-                      {"lbBWTol", "\u00B1 3%: 1.5 - 1.59 Mbps (b10)"},
-                      {"cbCommon", "T-1 / DS-1"},
-                      {"StoredBW", "1544000"}}},
-        ExampleCase {
-            "CommonRateInBinaryUnit", {"--rate-unit", "KBps (b2)", "--common", "28.8kbps"}, 0, {{"tbBW", "3.515"}}},
-        ExampleCase {"ToleranceTypedAboveTheRange",
-                     {"--rate", "10", "--tolerance", "150"},
-                     0,
-                     {{"lbBWTol", "\u00B1 150%: -4.99 - 25 Kbps (b10)"}, {"TolPercent", "150"}}},
-        ExampleCase {"EmptyToleranceReadsAsOne",
-                     {"--rate", "10", "--tolerance", ""},
-                     0,
-                     {{"lbBWTol", "\u00B1 1%: 9.9 - 10.1 Kbps (b10)"}, {"TolPercent", "1"}}},
-        ExampleCase {"NegativeRate", {"--rate", "-10"}, 0, {{"lbBWTol", "\u00B1 3%: -9.69 - -10.29 Kbps (b10)"}}},
-        ExampleCase {"RateTooLargeForItsLine", {"--rate", "1e17"}, 0, {{"lbBWTol", " "}, {"StoredBW", "1E20"}}},
-        ExampleCase {
-            "UnitPickWritesZeroIntoAnEmptyBox", {"--time-unit", "sec"}, 0, {{"tbTm", "0"}, {"cbTmUnit", "sec"}}},
-        ExampleCase {
-            "LettersAreIgnored", {"--rate", "fast"}, 0, {{"tbBW", "fast"}, {"StoredBW", "0"}, {"lbBWTol", " "}}},
-        ExampleCase {
-            "DecimalPointWhateverTheLocale", {"--size", "1.5", "--size-unit", "bits"}, 0, {{"StoredDS", "1.5"}}}),
+        ExampleCase {"RateFromSizeAndTime",
+                     {"--size", "100", "--size-unit", "KB (b2)", "--time", "2", "--time-unit", "min"},
+                     {{"/rate/value", "6.82666666666667"},
+                      {"/rate/unit", "Kbps (b10)"},
+                      {"/rate/tolerance", "\u00b1 3%: 6.62 - 7.03 Kbps (b10)"},
+                      {"/agreement", "agree"},
+                      {"/solved", "rate"}}},
+        ExampleCase {"CommonRateInMegabits",
+                     {"--common", "T-1 / DS-1", "--rate-unit", "Mbps (b10)"},
+                     {{"/rate/value", "1.544"},
+                      {"/rate/base", "1544000"},
+                      {"/size/value", nullptr},
+                      {"/agreement", "none"},
+                      {"/solved", nullptr}}},
+        ExampleCase {"SizeFromRateAndTime",
+                     {"--rate", "10Mbps", "--time", "5min", "--size-unit", "MB (b2)"},
+                     {{"/size/value", "357.627868652344"}, {"/size/base", "3000000000"}, {"/solved", "size"}}},
+        ExampleCase {"TimeFromSizeAndRate",
+                     {"--size", "4.7GB", "--rate", "8Mbps", "--time-unit", "min"},
+                     {{"/time/value", "78.3333333333333"}, {"/size/unit", "GB (b10)"}, {"/solved", "time"}}},
+        ExampleCase {"ToleranceTen",
+                     {"--size", "1.234", "--size-unit", "MB (b2)", "--tolerance", "10"},
+                     {{"/size/tolerance", "\u00b1 10%: 1.11 - 1.36 MB (b2)"}, {"/tolerance_percent", 10}}},
+        ExampleCase {"AllThreeDisagree",
+                     {"--rate", "1Mbps", "--size", "1MB", "--time", "1s"},
+                     {{"/agreement", "disagree"}, {"/solved", nullptr}, {"/rate/value", "1"}}},
+        ExampleCase {"ReadInOneUnitShownInAnother",
+                     {"--rate", "1MiB/s", "--rate-unit", "Kbit/s"},
+                     {{"/rate/value", "8388.608"}, {"/rate/tolerance", "\u00b1 3%: 8136.95 - 8640.27 Kbps (b10)"}}},
+        ExampleCase {"EngineReadingRules",
+                     {"--rate", " 12 ", "--size", "+.5", "--time", "1e"},
+                     {{"/rate/base", "12000"}, {"/size/base", "4096"}, {"/time/base", "60"}}}),
     RowName());
 
-// ---- The same state as the page model, event for event --------------------------------------------------------
+// ---- Unit spellings, as rows of the page's lists --------------------------------------------------------------
 
-TEST(BandwidthCommand, EndsInThePageModelsState)
+struct UnitCase
 {
-    // Units picked first, then the tolerance, the boxes, the common rate and the button, as the command says.
-    FakePlatform platform;
-    bandwidth::BandwidthPageModel page(platform, ".");
-    page.SetInitialUnits();
-    page.seTolChange();
-    page.cbBWUnit.pick(4);
-    page.cbTmUnit.pick(0);
-    page.seTol.setText("7");
-    page.tbDS.set("250");
-    page.tbTm.set("12.5");
-    page.btnBWClick();
+    const char* name;
+    const char* option; // --rate-unit, --size-unit or --time-unit
+    const char* spelling;
+    const char* listText;
+};
 
-    const BandwidthRun r = RunBandwidth({"--solve", "rate", "--time", "12.5", "--size", "250", "--tolerance", "7",
-                                         "--time-unit", "sec", "--rate-unit", "Mbps(b10)"});
-    ASSERT_EQ(r.run.code, 0) << r.run.err;
-    EXPECT_EQ(Member(r.json, "tbBW"), page.tbBW.text());
-    EXPECT_EQ(Member(r.json, "tbDS"), page.tbDS.text());
-    EXPECT_EQ(Member(r.json, "tbTm"), page.tbTm.text());
-    EXPECT_EQ(Member(r.json, "lbBWTol"), page.lbBWTol);
-    EXPECT_EQ(Member(r.json, "lbDSTol"), page.lbDSTol);
-    EXPECT_EQ(Member(r.json, "lbTmTol"), page.lbTmTol);
-    EXPECT_EQ(Member(r.json, "Label1"), page.label1Red ? "red" : "normal");
-    EXPECT_EQ(Member(r.json, "StoredBW"), bandwidth::NumberToText(page.values.StoredBW));
-    EXPECT_EQ(Member(r.json, "TolPercent"), "7");
+class BandwidthUnits : public testing::TestWithParam<UnitCase>
+{ };
+
+TEST_P(BandwidthUnits, NameTheirListRow)
+{
+    const UnitCase& unit = GetParam();
+    const std::string quantity = std::string(unit.option).substr(2, 4);
+    const json result = BandwidthJson({unit.option, unit.spelling});
+    EXPECT_EQ(result[quantity]["unit"], unit.listText);
+    // Carried by the number, it reads the same.
+    const json carried = BandwidthJson({"--" + quantity, std::string("3") + unit.spelling});
+    EXPECT_EQ(carried[quantity]["unit"], unit.listText);
 }
 
-// ---- Unit and common-rate names --------------------------------------------------------------------------------
+INSTANTIATE_TEST_SUITE_P(
+    Spellings, BandwidthUnits,
+    testing::Values(UnitCase {"Bps", "--rate-unit", "bps", "bps"}, UnitCase {"ByteRate", "--rate-unit", "B/s", "Bps"},
+                    UnitCase {"Kbps", "--rate-unit", "kbps", "Kbps (b10)"},
+                    UnitCase {"MbitPerS", "--rate-unit", "Mbit/s", "Mbps (b10)"},
+                    UnitCase {"MBPerS", "--rate-unit", "MB/s", "MBps (b10)"},
+                    UnitCase {"MiBPerS", "--rate-unit", "MiB/s", "MBps (b2)"},
+                    UnitCase {"Gibps", "--rate-unit", "Gibps", "Gbps (b2)"},
+                    UnitCase {"ListTextWithoutBlanks", "--rate-unit", "Kbps(b2)", "Kbps (b2)"},
+                    UnitCase {"Bits", "--size-unit", "bit", "bits"}, UnitCase {"Bytes", "--size-unit", "B", "bytes"},
+                    UnitCase {"KiB", "--size-unit", "KiB", "KB (b2)"}, UnitCase {"KB", "--size-unit", "kB", "KB (b10)"},
+                    UnitCase {"Mibit", "--size-unit", "Mibit", "Mb (b)"},
+                    UnitCase {"GB", "--size-unit", "GB", "GB (b10)"}, UnitCase {"Seconds", "--time-unit", "s", "sec"},
+                    UnitCase {"Hours", "--time-unit", "h", "hrs"}, UnitCase {"Days", "--time-unit", "days", "days"}),
+    RowName());
 
-TEST(BandwidthCommand, ListTextsMatchExactlyOrWithoutBlanks)
-{
-    for (const auto& [given, item] : std::vector<std::pair<std::string, std::string>> {{"Kbps (b10)", "Kbps (b10)"},
-                                                                                       {"Kbps(b10)", "Kbps (b10)"},
-                                                                                       {"KBps(b10)", "KBps (b10)"},
-                                                                                       {" GBps ( b2 ) ", "GBps (b2)"}})
-        EXPECT_EQ(Member(RunBandwidth({"--rate-unit", given}).json, "cbBWUnit"), item) << given;
-    EXPECT_EQ(Member(RunBandwidth({"--size-unit", "Mb(b)"}).json, "cbDSUnit"), "Mb (b)");
-    EXPECT_EQ(Member(RunBandwidth({"--common", "T-1/DS-1"}).json, "cbCommon"), "T-1 / DS-1");
-}
-
-TEST(BandwidthCommand, UnknownUnitListsTheValidTexts)
-{
-    const CliRun run = RunTarvelleCli({"bandwidth", "--rate-unit", "kbps (b10)"});
-    EXPECT_EQ(run.code, 2);
-    EXPECT_EQ(run.out, "");
-    ASSERT_EQ(Lines(run.err).size(), 1u);
-    for (const auto& unit : bandwidth::RateSizeFactors)
-        EXPECT_NE(run.err.find(std::string("\"") + unit.rateText + "\""), std::string::npos) << unit.rateText;
-}
-
-// ---- Plain output ---------------------------------------------------------------------------------------------
-
-TEST(BandwidthCommand, PlainOutputShowsBoxesLinesAndVerdict)
-{
-    const std::vector<std::pair<cli::Args, std::string>> verdicts {
-        {{"--rate", "1", "--size", "100", "--time", "2"}, "Values disagree"},
-        {{"--rate", "1", "--size", "100", "--time", "2", "--solve", "rate"}, "Values agree"},
-        {{"--rate", "1"}, "No verdict"},
-    };
-    for (const auto& [args, verdict] : verdicts) {
-        cli::Args full = args;
-        full.insert(full.begin(), "bandwidth");
-        const CliRun run = RunTarvelleCli(full);
-        const JsonValue json = RunBandwidth(args).json;
-        const auto box = [&json](const char* key) {
-            const std::string text = Member(json, key);
-            return text.empty() ? std::string("(empty)") : text;
-        };
-        const std::vector<std::string> lines = Lines(run.out);
-        ASSERT_EQ(lines.size(), 7u) << run.out;
-        EXPECT_EQ(lines[0], "Bandwidth: " + box("tbBW") + " Kbps (b10)");
-        EXPECT_EQ(lines[1], "  " + Member(json, "lbBWTol"));
-        EXPECT_EQ(lines[2], "Data Size: " + box("tbDS") + " KB (b2)");
-        EXPECT_EQ(lines[4], "Time: " + box("tbTm") + " min");
-        EXPECT_EQ(lines[6], verdict);
-    }
-}
-
-// ---- Bad usage --------------------------------------------------------------------------------------------------
+// ---- Refused input --------------------------------------------------------------------------------------------
 
 class BandwidthBadUsage : public testing::TestWithParam<BadUsageCase>
 { };
 
-TEST_P(BandwidthBadUsage, IsOneLineOnErrAndExitCode2)
+TEST_P(BandwidthBadUsage, IsRefused)
 {
     ExpectBadUsage("bandwidth", GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Args, BandwidthBadUsage,
-                         testing::Values(BadUsageCase {"UnknownTimeUnit", {"--time-unit", "hours"}, "\"hours\""},
-                                         BadUsageCase {
-                                             "SizeUnitIsNoRateUnit", {"--size-unit", "Kbps (b10)"}, "--size-unit"},
-                                         BadUsageCase {"UnknownCommonRate", {"--common", "T-4"}, "\"T-4\""},
-                                         BadUsageCase {"CommonRateCaseMatters", {"--common", "oc-3"}, "\"oc-3\""},
-                                         BadUsageCase {"SolveWhat", {"--solve", "speed"}, "\"speed\""},
-                                         BadUsageCase {"ToleranceWithPercent", {"--tolerance", "3%"}, "\"3%\""},
-                                         BadUsageCase {"ToleranceWithLetters", {"--tolerance", "ten"}, "\"ten\""},
-                                         BadUsageCase {"MissingValue", {"--rate"}, "--rate"},
-                                         BadUsageCase {"GivenTwice", {"--rate", "1", "--rate", "2"}, "--rate"},
-                                         BadUsageCase {"UnknownOption", {"--tol", "3"}, "\"--tol\""},
-                                         BadUsageCase {"Positional", {"10"}, "\"10\""}),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Args, BandwidthBadUsage,
+    testing::Values(BadUsageCase {"Letters", {"--rate", "abc", "--time", "10", "--solve", "size"}, "\"abc\""},
+                    BadUsageCase {"Comma", {"--rate", "1,5"}, "\"1,5\""},
+                    BadUsageCase {"BeyondTheRange", {"--size", "1e5000"}, "\"1e5000\""},
+                    BadUsageCase {"OverflowsInItsUnit", {"--size", "1e4931", "--size-unit", "GB"}, "too large"},
+                    BadUsageCase {"UnknownUnit", {"--rate-unit", "furlongs"}, "\"furlongs\""},
+                    BadUsageCase {"MegaIsNotMilli", {"--size", "3mb"}, "\"3mb\""},
+                    BadUsageCase {"SizeUnitForARate", {"--rate", "3MB"}, "\"3MB\""},
+                    BadUsageCase {"ToleranceZero", {"--tolerance", "0"}, "\"0\""},
+                    BadUsageCase {"ToleranceFraction", {"--tolerance", "2.5"}, "\"2.5\""},
+                    BadUsageCase {"UnknownCommonRate", {"--common", "T-9"}, "\"T-9\""},
+                    BadUsageCase {"RateTwice", {"--common", "OC-3", "--rate", "1"}, "--common"},
+                    BadUsageCase {"SolveWhat", {"--solve", "speed"}, "\"speed\""},
+                    BadUsageCase {"Operand", {"10"}, "\"10\""}),
+    RowName());
 
-TEST(BandwidthCommand, HelpDescribesEveryOption)
+TEST(BandwidthCommand, AFailedSolveIsExitCode1)
 {
-    const CliRun run = RunTarvelleCli({"bandwidth", "--help"});
-    EXPECT_EQ(run.code, 0);
-    for (const char* option : {"--rate-unit", "--size-unit", "--time-unit", "--tolerance", "--rate ", "--size ",
-                               "--time ", "--common", "--solve", "--json", "--help"})
-        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    const CliRun run = RunTarvelleCli({"bandwidth", "--rate", "0", "--size", "1MB"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Lines(run.err),
+              std::vector<std::string> {"tarvelle-cli bandwidth: cannot work out the time: it "
+                                        "divides by zero or the result is too large"});
 }
 
-TEST(BandwidthCommand, TextThatIsNoNumberIsWarnedAboutButKept)
+TEST(BandwidthCommand, PlainOutputNamesTheSolvedValue)
 {
-    const CliRun run = RunTarvelleCli({"bandwidth", "--size", "1,5"});
+    const CliRun run = RunTarvelleCli({"bandwidth", "--size", "4.7GB", "--rate", "8Mbps", "--time-unit", "min"});
     EXPECT_EQ(run.code, 0);
-    EXPECT_NE(run.err.find("--size \"1,5\" is not a number"), std::string::npos) << run.err;
-    EXPECT_TRUE(run.out.starts_with("Bandwidth: ")) << run.out;
+    EXPECT_EQ(run.out,
+              "Rate: 8 Mbps (b10)\n  \u00b1 3%: 7.76 - 8.24 Mbps (b10)\n"
+              "Size: 4.7 GB (b10)\n  \u00b1 3%: 4.56 - 4.84 GB (b10)\n"
+              "Time: 78.3333333333333 min  (worked out)\n  \u00b1 3%: 75.98 - 80.68 min\n"
+              "Agreement: the values agree\n");
 }
 
 } // namespace

@@ -1,10 +1,12 @@
-// Runs tarvelle-cli in-process for the CLI tests and splits what it printed.
+// Runs tarvelle-cli in-process for the CLI tests, splits what it printed and reads its JSON with nlohmann.
 #pragma once
 
 #include "Commands.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -19,16 +21,20 @@ struct CliRun
     std::string err;
 };
 
-/// RunCli with these arguments and standard input, capturing both outputs.
-inline CliRun RunTarvelleCli(const cli::Args& args, const std::string& input = "")
+/// RunCli with these arguments and standard input, capturing both outputs; clock drives password runs.
+inline CliRun RunTarvelleCli(const cli::Args& args, const std::string& input = "", Platform* clock = nullptr,
+                             bool errIsTerminal = false)
 {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
+    cli::StringSource in(input, 1000);
+    cli::StringSink out;
+    cli::StringSink err;
+    cli::OutStream outStream(out);
+    cli::OutStream errStream(err);
+    cli::Console console {in, outStream, errStream, errIsTerminal, clock};
     CliRun run;
-    run.code = cli::RunCli(args, in, out, err);
-    run.out = out.str();
-    run.err = err.str();
+    run.code = cli::RunCli(args, console);
+    run.out = out.text;
+    run.err = err.text;
     return run;
 }
 
@@ -42,8 +48,23 @@ inline std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-/// A bad command line for one sub-command: its arguments after the sub-command's name, and what the complaint
-/// must quote.
+/// One line of --json output read by nlohmann (which throws, failing the test, on anything but JSON).
+inline nlohmann::json Json(const std::string& line)
+{
+    return nlohmann::json::parse(line);
+}
+
+/// The object's keys, to compare with the documented ones.
+inline std::set<std::string> Keys(const nlohmann::json& object)
+{
+    std::set<std::string> keys;
+    for (const auto& [key, value] : object.items())
+        keys.insert(key);
+    return keys;
+}
+
+/// A bad command line for one command: its arguments after the command's name, and what the complaint must
+/// quote.
 struct BadUsageCase
 {
     const char* name;
@@ -52,7 +73,7 @@ struct BadUsageCase
 };
 
 /// Runs `tarvelle-cli command args...` and checks it is refused as bad usage: exit code 2, nothing on stdout,
-/// one line on stderr that names the sub-command and quotes what was wrong.
+/// one line on stderr that names the command and quotes what was wrong.
 inline void ExpectBadUsage(std::string_view command, const BadUsageCase& bad)
 {
     cli::Args args = bad.args;

@@ -1,7 +1,7 @@
 #include "CliRun.h"
 #include "FakePlatform.h"
-#include "JsonParse.h"
 #include "PasswordComposer.h"
+#include "PasswordRun.h"
 #include "RowName.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +14,15 @@
 namespace tarvelle::test {
 namespace {
 
-CliRun RunPasswords(cli::Args args)
+using nlohmann::json;
+
+CliRun RunPasswords(cli::Args args, Platform* clock = nullptr, bool errIsTerminal = false)
 {
     args.insert(args.begin(), "passwords");
-    return RunTarvelleCli(args);
+    return RunTarvelleCli(args, "", clock, errIsTerminal);
 }
 
+// One composer run from the seed, without chunks or a clock that moves.
 std::vector<std::string> Compose(const TPasswordSettings& settings, uint32_t seed)
 {
     FakePlatform platform;
@@ -132,53 +135,87 @@ TEST(PasswordsCommand, SystemDrawsKeepEveryLimit)
 
 TEST(PasswordsCommand, JsonHoldsThePasswordsAndTheCandidates)
 {
-    const CliRun run = RunPasswords({"--count", "25", "--other-chars", "\"\\\t", "--other", "1-2", "--json"});
+    const CliRun run = RunPasswords({"--count", "25", "--other-chars", "\"\\", "--other", "1-2", "--json"});
     ASSERT_EQ(run.code, 0) << run.err;
     ASSERT_EQ(Lines(run.out).size(), 1u);
-    const std::optional<JsonValue> json = ParseJson(run.out);
-    ASSERT_TRUE(json.has_value()) << run.out;
-    EXPECT_EQ(json->keys(), (std::vector<std::string> {"passwords", "candidates"}));
-    const JsonValue& passwords = *json->find("passwords");
-    ASSERT_EQ(passwords.items.size(), 25u);
-    for (const JsonValue& password : passwords.items) {
-        ASSERT_EQ(password.kind, JsonValue::Kind::String);
-        EXPECT_NE(password.text.find_first_of("\"\\\t"), std::string::npos) << password.text;
-    }
-    EXPECT_GE(json->find("candidates")->integer().value_or(0), 25);
+    const json result = Json(run.out);
+    EXPECT_EQ(Keys(result), (std::set<std::string> {"passwords", "candidates"}));
+    ASSERT_EQ(result["passwords"].size(), 25u);
+    for (const json& password : result["passwords"])
+        EXPECT_NE(password.get<std::string>().find_first_of("\"\\"), std::string::npos) << password;
+    EXPECT_GE(result["candidates"].get<uint64_t>(), 25u);
 }
 
 TEST(PasswordsCommand, SeededJsonListsThePlainPasswords)
 {
     const CliRun plain = RunPasswords({"--seed", "5", "--count", "12"});
-    const CliRun json = RunPasswords({"--seed", "5", "--count", "12", "--json"});
-    const std::optional<JsonValue> parsed = ParseJson(json.out);
-    ASSERT_TRUE(parsed.has_value());
-    std::vector<std::string> listed;
-    for (const JsonValue& item : parsed->find("passwords")->items)
-        listed.push_back(item.text);
-    EXPECT_EQ(listed, Lines(plain.out));
+    const CliRun listed = RunPasswords({"--seed", "5", "--count", "12", "--json"});
+    EXPECT_EQ(Json(listed.out)["passwords"].get<std::vector<std::string>>(), Lines(plain.out));
+}
+
+// ---- Long runs: chunks, the clock, progress ---------------------------------------------------------------------
+
+TEST(PasswordsCommand, ChunksAndTheirClockChangeNothingSeeded)
+{
+    for (const int32_t mode : {0, 1, 2, 3}) {
+        TPasswordSettings settings;
+        settings.Mode = mode;
+        settings.Count = 3000;
+        // 40 ms a reading: several chunks, and the composer's own ten-second limit cuts some of them short.
+        FakePlatform clock;
+        clock.tickStep = 40;
+        const CliRun run = RunPasswords({"-n", "3000", "--seed", "11", "--mode", std::to_string(mode)}, &clock);
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(Lines(run.out), Compose(settings, 11)) << "mode " << mode;
+    }
+}
+
+TEST(PasswordsCommand, ProgressShowsOnATerminalOnly)
+{
+    FakePlatform clock;
+    clock.tickStep = 100;
+    const CliRun quiet = RunPasswords({"-n", "2000", "--seed", "2"}, &clock, false);
+    clock.tick = 0;
+    const CliRun shown = RunPasswords({"-n", "2000", "--seed", "2"}, &clock, true);
+    EXPECT_EQ(shown.out, quiet.out);
+    EXPECT_EQ(quiet.err.find('\r'), std::string::npos);
+    EXPECT_NE(shown.err.find("\rtarvelle-cli passwords: "), std::string::npos) << shown.err;
+    EXPECT_NE(shown.err.find(" of 2000 ("), std::string::npos) << shown.err;
+    EXPECT_TRUE(shown.err.ends_with("\r")) << "the progress line is cleared at the end";
 }
 
 TEST(PasswordsCommand, NoPossiblePasswordGivesUpWithThePagesWarning)
 {
     // Only digits in mode 3: every candidate can be pronounced (it has no letters), so none is ever accepted.
+    FakePlatform clock;
+    clock.tickStep = 100;
     const CliRun run = RunPasswords(
-        {"--mode", "3", "--upper", "off", "--lower", "off", "--other", "off", "--digits", "8-12", "--json"});
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "The current combination of options does not produce any possible results.\n");
-    const std::optional<JsonValue> json = ParseJson(run.out);
-    ASSERT_TRUE(json.has_value()) << run.out;
-    EXPECT_TRUE(json->find("passwords")->items.empty());
-}
-
-TEST(PasswordsCommand, EmptyOtherCharactersEndTheRunAsOnThePage)
-{
-    const CliRun run = RunPasswords({"--other", "1-1", "--other-chars", "", "--seed", "3"});
+        {"--mode", "3", "--upper", "off", "--lower", "off", "--other", "off", "--digits", "8-12", "-j"}, &clock);
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("--other-chars is empty"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("The current combination of options does not produce any possible results."),
-              std::string::npos);
+    EXPECT_EQ(run.err,
+              "tarvelle-cli passwords: The current combination of options does not produce any possible results.\n");
+}
+
+TEST(PasswordsCommand, ExcludeSimilarDropsTheLookAlikes)
+{
+    const cli::Args args {"-n", "300", "--seed", "8", "--digits", "1-3", "--other", "1", "--other-chars", "|!O"};
+    cli::Args excluding = args;
+    excluding.push_back("--exclude-similar");
+    const CliRun run = RunPasswords(excluding);
+    ASSERT_EQ(run.code, 0) << run.err;
+    // The engine's own stream with the look-alikes left out of the other characters, then filtered.
+    TPasswordSettings settings;
+    settings.Numeric = {1, 3};
+    settings.Other = {1, 1};
+    settings.OtherCharacters = "!";
+    settings.Count = 20000;
+    std::vector<std::string> expected;
+    for (const std::string& password : Compose(settings, 8)) {
+        if (password.find_first_of(cli::kSimilarCharacters) == std::string::npos && expected.size() < 300)
+            expected.push_back(password);
+    }
+    EXPECT_EQ(Lines(run.out), expected);
 }
 
 // ---- Bad usage -------------------------------------------------------------------------------------------------
@@ -196,6 +233,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BadUsageCase {"CountZero", {"--count", "0"}, "--count \"0\""},
                     BadUsageCase {"OtherCharactersNotUtf8", {"--other-chars", "ab\xff"}, "not UTF-8"},
                     BadUsageCase {"OtherCharactersCutSequence", {"--other-chars", "\xe2\x82"}, "not UTF-8"},
+                    BadUsageCase {"OtherCharactersLineEnds", {"--other-chars", "\n\r"}, "control character"},
+                    BadUsageCase {"OtherCharactersDelete", {"--other-chars", "a\x7f"}, "control character"},
+                    BadUsageCase {"OtherCharactersEmpty", {"--other", "1-1", "--other-chars", ""}, "is empty"},
+                    BadUsageCase {"OtherCharactersAllSimilar",
+                                  {"--other", "1-1", "--other-chars", "|0", "--exclude-similar"},
+                                  "--exclude-similar"},
                     BadUsageCase {"CountAboveAMillion", {"--count", "1000001"}, "\"1000001\""},
                     BadUsageCase {"CountHuge", {"--count", "184467440737095516160"}, "\"184467440737095516160\""},
                     BadUsageCase {"CountSigned", {"--count", "+5"}, "\"+5\""},
@@ -221,9 +264,27 @@ TEST(PasswordsCommand, HelpDescribesEveryOption)
 {
     const CliRun run = RunPasswords({"--help"});
     EXPECT_EQ(run.code, 0);
-    for (const char* option :
-         {"--count", "--length", "--upper", "--lower", "--digits", "--other ", "--other-chars", "--mode", "--seed",
-          "--json", "--help", "random", "easy", "pronounceable", "unpronounceable", "1000000", "4294967295"})
+    for (const char* option : {"--count",
+                               "--length",
+                               "--upper",
+                               "--lower",
+                               "--digits",
+                               "--other ",
+                               "--other-chars",
+                               "--mode",
+                               "--seed",
+                               "--json",
+                               "--exclude-similar",
+                               "B 8 G 6 I 1 l 0 O Q D S 5 Z 2 |",
+                               "-n,",
+                               "-j,",
+                               "--help",
+                               "random",
+                               "easy",
+                               "pronounceable",
+                               "unpronounceable",
+                               "1000000",
+                               "4294967295"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 
