@@ -22,7 +22,7 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 /// What --version prints.
-inline constexpr const char* kVersionText = "tarvelle-cli 1.0a";
+inline constexpr const char* kVersionText = "tarvelle-cli " TARVELLE_VERSION;
 
 /// Runs tarvelle-cli with args (argv[1..]); `in` is read only by `ip -`. Returns the exit code.
 int RunCli(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation clang-format desktop-file-utils dpkg-dev file
     clang
+    scdoc lintian devscripts appstream
 )
 # libFuzzer's runtime has its own package on Debian 12; older releases ship it with clang itself.
 optional=(libclang-rt-14-dev)
