@@ -15,7 +15,7 @@ CMAKEFLAGS += -DTARVELLE_WERROR=ON
 endif
 
 .PHONY: all deps configure build run test unit-test sanitize-test fuzz-build fuzz fuzz-smoke format format-check \
-        screenshots bench startup-bench package icons clean
+        screenshots bench startup-bench package package-test icons clean
 
 all: build
 
@@ -32,8 +32,9 @@ run: build
 	$(BUILD)/app/tarvelle
 
 # Every test three ways: the normal build, the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a few seconds of each fuzzer over its committed corpus.
-test: unit-test sanitize-test fuzz-smoke
+# UndefinedBehaviorSanitizer, and a few seconds of each fuzzer over its committed corpus; then the Debian
+# package of the normal build through lintian and hardening-check.
+test: unit-test sanitize-test fuzz-smoke package-test
 
 unit-test: build format-check
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j$(JOBS)
@@ -76,7 +77,11 @@ startup-bench: build
 	python3 bench/startup.py $(BUILD)
 
 package: build
+	rm -f $(BUILD)/tarvelle_*.deb
 	cd $(BUILD) && cpack -G DEB
+
+package-test: package
+	scripts/check-package.sh $(BUILD)
 
 icons:
 	scripts/make-icons.sh

@@ -46,7 +46,8 @@ void AboutPage::CreateLayout()
 {
     const QFont windowFont = ArialFont(11, false, false);
 
-    QLabel* label4 = AddLabel("Label4", QStringLiteral("Tarvelle v1.0a"), ArialFont(13, true, false), {104, 13});
+    QLabel* label4
+        = AddLabel("Label4", QStringLiteral("Tarvelle v" TARVELLE_VERSION), ArialFont(13, true, false), {104, 13});
     label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     AddLabel("Label5", QStringLiteral("\u00A9 2026"), windowFont, {101, 33});
     AddLink("Label6", QStringLiteral("Quenfield Software"), {140, 33}, &AboutPage::Label6Click);

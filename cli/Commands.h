@@ -26,7 +26,7 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitInterrupted = 130;
 
 /// What --version prints.
-inline constexpr const char* kVersionText = "tarvelle-cli 2.0";
+inline constexpr const char* kVersionText = "tarvelle-cli " TARVELLE_VERSION;
 
 /// The streams and services a run uses.
 struct Console

@@ -19,7 +19,7 @@ constexpr const char* kHelp
       "  -h, --help  this text\n"
       "Exit codes: 0 success; 1 a run that failed (no solution, no password, a bad input line, a failed read\n"
       "or write); 2 bad usage, with one line on stderr and nothing on stdout; 130 interrupted (Ctrl-C).\n"
-      "Version 2.0 replaced the window's control names in the JSON output (tbBW, ClassText, ...) with the keys\n"
+      "This release replaced the window's control names in the JSON output (tbBW, ClassText, ...) with the keys\n"
       "each command's --help lists, reads its input strictly, and has no compatibility mode.\n"
       "examples:\n"
       "  tarvelle-cli ip 192.168.1.10/24\n"

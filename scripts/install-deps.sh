@@ -9,6 +9,7 @@ packages=(
     fonts-liberation clang-format desktop-file-utils dpkg-dev file
     clang
     nlohmann-json3-dev sipcalc
+    scdoc lintian devscripts appstream
 )
 # nlohmann-json3-dev: the independent JSON parser of the CLI tests; sipcalc: bench/cli-compare.sh's batch
 # comparison.

@@ -1,0 +1,62 @@
+# fish completion for tarvelle-cli, installed as share/fish/vendor_completions.d/tarvelle-cli.fish. The lists
+# follow `tarvelle-cli --help` and `tarvelle-cli COMMAND --help`; `ctest -R cli_docs` in the build folder says
+# when an option is missing here.
+
+# The unit and rate names hold blanks: one per line keeps each whole.
+function __tarvelle_cli_rate_units
+    printf '%s\n' bps Bps 'Kbps (b10)' 'KBps (b10)' 'Mbps (b10)' 'MBps (b10)' 'Gbps (b10)' 'GBps (b10)' \
+        'Kbps (b2)' 'KBps (b2)' 'Mbps (b2)' 'MBps (b2)' 'Gbps (b2)' 'GBps (b2)'
+end
+function __tarvelle_cli_size_units
+    printf '%s\n' bits bytes 'Kb (b10)' 'KB (b10)' 'Mb (b10)' 'MB (b10)' 'Gb (b10)' 'GB (b10)' \
+        'Kb (b2)' 'KB (b2)' 'Mb (b)' 'MB (b2)' 'Gb (b2)' 'GB (b2)'
+end
+function __tarvelle_cli_common_rates
+    printf '%s\n' 28.8kbps 33.6kbps 56kbps '1-ch ISDN' '2-ch ISDN' '208 Kbps' '256 Kbps' '384 Kbps' \
+        '512 Kbps' '768 Kbps' '1024 Kbps' 'T-1 / DS-1' 'T-2 / DS-2' 'T-3 / DS-3' OC-1 OC-3 OC-12 OC-48 OC-192
+end
+function __tarvelle_cli_modes
+    printf '%s\t%s\n' random 'completely random' easy 'more easily pronounced' \
+        pronounceable 'can be pronounced' unpronounceable 'exclude passwords which can be pronounced' \
+        0 'completely random' 1 'more easily pronounced' 2 'can be pronounced' \
+        3 'exclude passwords which can be pronounced'
+end
+
+complete -c tarvelle-cli -f
+set -l none 'not __fish_seen_subcommand_from bandwidth ip passwords'
+complete -c tarvelle-cli -n $none -a bandwidth -d 'Solve rate, size or time from the other two'
+complete -c tarvelle-cli -n $none -a ip -d 'Class, addresses, range and breakdown of an IPv4 address'
+complete -c tarvelle-cli -n $none -a passwords -d 'Make passwords'
+complete -c tarvelle-cli -n $none -l version -d 'Print the version'
+complete -c tarvelle-cli -n $none -l help -d 'List the commands'
+
+set -l bw '__fish_seen_subcommand_from bandwidth'
+complete -c tarvelle-cli -n $bw -l rate-unit -x -a '(__tarvelle_cli_rate_units)' -d 'The rate unit'
+complete -c tarvelle-cli -n $bw -l size-unit -x -a '(__tarvelle_cli_size_units)' -d 'The data size unit'
+complete -c tarvelle-cli -n $bw -l time-unit -x -a 'sec min hrs days' -d 'The time unit'
+complete -c tarvelle-cli -n $bw -l tolerance -x -d 'The tolerance in whole percent'
+complete -c tarvelle-cli -n $bw -l rate -x -d 'The rate box text'
+complete -c tarvelle-cli -n $bw -l size -x -d 'The data size box text'
+complete -c tarvelle-cli -n $bw -l time -x -d 'The time box text'
+complete -c tarvelle-cli -n $bw -l common -x -a '(__tarvelle_cli_common_rates)' -d 'A common line rate'
+complete -c tarvelle-cli -n $bw -l solve -x -a 'rate size time' -d 'Solve the rate, the size or the time'
+complete -c tarvelle-cli -n $bw -l json -d 'Print one JSON object'
+complete -c tarvelle-cli -n $bw -l help -d 'Describe the options'
+
+set -l ip '__fish_seen_subcommand_from ip'
+complete -c tarvelle-cli -n $ip -a - -d 'Read one address per line from standard input'
+complete -c tarvelle-cli -n $ip -l json -d 'Print each result as one JSON object'
+complete -c tarvelle-cli -n $ip -l help -d 'Describe the arguments'
+
+set -l pw '__fish_seen_subcommand_from passwords'
+complete -c tarvelle-cli -n $pw -l count -x -d 'How many passwords, 1 to 1000000'
+complete -c tarvelle-cli -n $pw -l length -x -d 'Password length MIN-MAX, 1 to 99'
+complete -c tarvelle-cli -n $pw -l upper -x -a off -d 'Uppercase letters MIN-MAX, or off'
+complete -c tarvelle-cli -n $pw -l lower -x -a off -d 'Lowercase letters MIN-MAX, or off'
+complete -c tarvelle-cli -n $pw -l digits -x -a off -d 'Digits MIN-MAX, or off'
+complete -c tarvelle-cli -n $pw -l other -x -a off -d 'Other characters MIN-MAX, or off'
+complete -c tarvelle-cli -n $pw -l other-chars -x -d 'The other characters'
+complete -c tarvelle-cli -n $pw -l mode -x -a '(__tarvelle_cli_modes)' -d 'Pronounceability mode'
+complete -c tarvelle-cli -n $pw -l seed -x -d 'Reproducible, not secret, passwords from a seed'
+complete -c tarvelle-cli -n $pw -l json -d 'Print one JSON object'
+complete -c tarvelle-cli -n $pw -l help -d 'Describe the options'
