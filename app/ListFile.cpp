@@ -52,8 +52,10 @@ bool TakeOverAttributes(int fd, const struct stat* old)
 {
     if (!old)
         return fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-    if ((old->st_uid != geteuid() || old->st_gid != getegid()) && fchown(fd, old->st_uid, old->st_gid) != 0)
-        static_cast<void>(fchown(fd, static_cast<uid_t>(-1), old->st_gid));
+    if ((old->st_uid != geteuid() || old->st_gid != getegid()) && fchown(fd, old->st_uid, old->st_gid) != 0) {
+        // The group alone where the process may give it; failing that the file keeps the process's group.
+        [[maybe_unused]] const int groupOnly = fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+    }
     return fchmod(fd, old->st_mode & 07777) == 0;
 }
 

@@ -24,8 +24,9 @@ has() {
     grep -qE -- "$2" <<<"$1"
 }
 
-# The commands are the lines of `tarvelle-cli --help` that start with two blanks and a lowercase word.
-commands=$("$cli" --help | sed -nE 's/^  ([a-z][a-z-]*) .*/\1/p')
+# The commands are the lines of `tarvelle-cli --help` that start with two blanks and a lowercase word, above
+# its examples.
+commands=$("$cli" --help | sed -nE '/^examples:/q; s/^  ([a-z][a-z-]*) .*/\1/p')
 [ -n "$commands" ] || miss "no commands found in tarvelle-cli --help"
 for command in $commands; do
     has "$man_text" "^# COMMAND: $command\$" || miss "the manual page has no section \"# COMMAND: $command\""

@@ -3,14 +3,28 @@
 # `tarvelle-cli COMMAND --help`; `ctest -R cli_docs` in the build folder says when an option is missing here.
 
 _tarvelle_cli_commands="bandwidth ip passwords"
-_tarvelle_cli_global="--help --version"
+_tarvelle_cli_global="-h --help --version"
 _tarvelle_cli_bandwidth_options="--rate-unit --size-unit --time-unit --tolerance --rate --size --time --common
-    --solve --json --help"
-_tarvelle_cli_ip_options="--json --help"
-_tarvelle_cli_passwords_options="--count --length --upper --lower --digits --other --other-chars --mode --seed
-    --json --help"
+    --solve -j --json -h --help"
+_tarvelle_cli_ip_options="-j --json -h --help"
+_tarvelle_cli_ip_subcommands="split range merge"
+_tarvelle_cli_split_options="--prefix --count --limit --all -j --json -h --help"
+_tarvelle_cli_passwords_options="-n --count --length --upper --lower --digits --other --other-chars
+    --exclude-similar --mode --seed -j --json -h --help"
 # Unit and rate names hold blanks, so they are kept one per line.
 _tarvelle_cli_rate_units='bps
+kbps
+Mbps
+Gbps
+kbit/s
+Mbit/s
+Gbit/s
+kB/s
+MB/s
+GB/s
+KiB/s
+MiB/s
+GiB/s
 Bps
 Kbps (b10)
 KBps (b10)
@@ -25,6 +39,16 @@ MBps (b2)
 Gbps (b2)
 GBps (b2)'
 _tarvelle_cli_size_units='bits
+B
+kB
+MB
+GB
+KiB
+MiB
+GiB
+kbit
+Mbit
+Gbit
 bytes
 Kb (b10)
 KB (b10)
@@ -38,7 +62,10 @@ Mb (b)
 MB (b2)
 Gb (b2)
 GB (b2)'
-_tarvelle_cli_time_units='sec
+_tarvelle_cli_time_units='s
+h
+d
+sec
 min
 hrs
 days'
@@ -111,14 +138,32 @@ _tarvelle_cli()
             COMPREPLY=($(compgen -W "$_tarvelle_cli_bandwidth_options" -- "$cur"))
             ;;
         ip)
-            # Addresses and masks are the user's own; only the options and "-" (standard input) are offered.
-            [[ $cur == -* ]] && COMPREPLY=($(compgen -W "$_tarvelle_cli_ip_options -" -- "$cur"))
+            # Addresses and masks are the user's own; options, "-" (standard input) and the subcommands are offered.
+            local sub="" j
+            for ((j = i + 1; j < cword; j++)); do
+                case ${words[j]} in split | range | merge) sub=${words[j]}; break ;; esac
+            done
+            case $sub in
+                split)
+                    case $prev in --prefix | --count | --limit) return ;; esac
+                    [[ $cur == -* ]] && COMPREPLY=($(compgen -W "$_tarvelle_cli_split_options" -- "$cur"))
+                    ;;
+                range) [[ $cur == -* ]] && COMPREPLY=($(compgen -W "$_tarvelle_cli_ip_options" -- "$cur")) ;;
+                merge) [[ $cur == -* ]] && COMPREPLY=($(compgen -W "$_tarvelle_cli_ip_options -" -- "$cur")) ;;
+                *)
+                    if [[ $cur == -* ]]; then
+                        COMPREPLY=($(compgen -W "$_tarvelle_cli_ip_options -" -- "$cur"))
+                    else
+                        COMPREPLY=($(compgen -W "$_tarvelle_cli_ip_subcommands" -- "$cur"))
+                    fi
+                    ;;
+            esac
             ;;
         passwords)
             case $prev in
                 --mode) COMPREPLY=($(compgen -W "$_tarvelle_cli_modes" -- "$cur")); return ;;
                 --upper | --lower | --digits | --other) COMPREPLY=($(compgen -W "off" -- "$cur")); return ;;
-                --count | --length | --other-chars | --seed) return ;;
+                -n | --count | --length | --other-chars | --seed) return ;;
             esac
             COMPREPLY=($(compgen -W "$_tarvelle_cli_passwords_options" -- "$cur"))
             ;;
