@@ -1,15 +1,14 @@
-// tarvelle-cli ip: the IP Calculator page's results for one address, or for one address per input line.
+// tarvelle-cli ip: what a network holds, for one IPv4 or IPv6 address or one per input line; split, range and
+// merge are handed to IpBlocksCommand.
 #include "CliArgs.h"
 #include "Commands.h"
-#include "Ipv4Text.h"
+#include "IpBlocksCommand.h"
+#include "IpRecord.h"
 #include "JsonWriter.h"
-#include "SubnetTexts.h"
 
-#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 namespace tarvelle::cli {
 
@@ -20,177 +19,79 @@ constexpr std::string_view kCommand = "ip";
 constexpr const char* kHelp
     = "usage: tarvelle-cli ip [-j] ADDRESS[/PREFIX] [PREFIX]\n"
       "       tarvelle-cli ip [-j] - [PREFIX] < FILE\n"
-      "Shows a network's addresses for an IPv4 address and a prefix length, with the IP Calculator page's\n"
-      "texts: netmask, network and broadcast addresses, usable range, address counts, class, and how the\n"
-      "address breaks down into net, subnet and node parts (in decimal and in binary).\n"
-      "  ADDRESS    four numbers 0 to 255 joined by \".\", digits only, no leading zeros (192.168.1.10)\n"
-      "  PREFIX     a prefix length from /8 to /30, written \"/24\" or \"24\", or its netmask (255.255.255.0);\n"
-      "             after ADDRESS as \"/24\" or as its own argument; the default is /24\n"
-      "  -          reads one ADDRESS[/PREFIX] per line from standard input (lines up to 4096 bytes; blanks\n"
-      "             around a line are ignored) and prints one result per line, in input order; a PREFIX\n"
-      "             argument is the prefix of the lines that give none. A bad line gives an error in its place,\n"
-      "             the other lines go on, and the exit code is then 1\n"
+      "       tarvelle-cli ip split | range | merge ...   (see tarvelle-cli ip split --help, and so on)\n"
+      "Shows what a network holds, for an IPv4 or an IPv6 address and a prefix length. For IPv4: netmask,\n"
+      "network and broadcast addresses, usable range, address counts, class, address type, reverse DNS name,\n"
+      "and for /8 to /30 the IP Calculator page's breakdown into net, subnet and node parts. For IPv6: the\n"
+      "address in its short (RFC 5952) and full forms, network, last address, address count, type and\n"
+      "reverse DNS name.\n"
+      "  ADDRESS    IPv4: four numbers 0 to 255 joined by \".\", digits only, no leading zeros (192.168.1.10);\n"
+      "             IPv6 (any text with a colon): every standard form, such as 2001:db8::1, the full eight\n"
+      "             groups, ::ffff:192.0.2.1, and a zone such as fe80::1%eth0\n"
+      "  PREFIX     a prefix length, written \"/24\" or \"24\": IPv4 /0 to /32, or the netmask (255.255.255.0,\n"
+      "             ones then zeros only); IPv6 /0 to /128. After ADDRESS as \"/24\" or as its own argument.\n"
+      "             The default is /24 for IPv4 and /64 for IPv6. /31 is a point-to-point link (RFC 3021):\n"
+      "             both addresses usable, no broadcast; /32 is a single host\n"
+      "  -          reads one ADDRESS[/PREFIX] per line from standard input, IPv4 and IPv6 mixed as they come\n"
+      "             (lines up to 4096 bytes; blanks around a line are ignored), and prints one result per\n"
+      "             line, in input order; a PREFIX argument is the prefix of the lines that give none. A bad\n"
+      "             line gives an error in its place, the other lines go on, and the exit code is then 1\n"
       "  -j, --json one JSON object per result, on one line (keys below)\n"
       "  -h, --help this text\n"
-      "JSON keys:\n"
+      "JSON keys of an IPv4 result:\n"
       "  input      the argument or input line as given\n"
       "  address    the address, dotted          prefix     the prefix length, a number\n"
       "  netmask    the mask, dotted             wildcard   the mask's complement (0.0.0.255 for /24)\n"
       "  network    the network (reserved) address, its host bits clear\n"
-      "  broadcast  the broadcast address, its host bits set\n"
+      "  broadcast  the broadcast address, its host bits set; null for /31 and /32\n"
       "  first      the first usable address     last       the last usable address\n"
-      "  total      the number of addresses      usable     total less network and broadcast\n"
+      "  total      the number of addresses      usable     total less network and broadcast (numbers)\n"
       "  class      the address class, such as \"Class C (/24 Network)\" or \"Local (/16 Network)\"\n"
+      "  type       the address's kind: \"public\", \"private\", \"shared\", \"loopback\", \"link-local\",\n"
+      "             \"this network\", \"IETF protocol\", \"documentation\", \"benchmarking\", \"multicast\",\n"
+      "             \"reserved\" or \"limited broadcast\"\n"
+      "  reverse    the reverse DNS name, such as \"10.1.168.192.in-addr.arpa\"\n"
       "  breakdown  the decimal breakdown, such as \"Net 13107458 Node 3 of 254\", or a message when the\n"
-      "             prefix is shorter than the class's network (\"Invalid Class / Subnet Combination\")\n"
+      "             prefix is shorter than the class's network (\"Invalid Class / Subnet Combination\");\n"
+      "             null outside /8 to /30\n"
       "  binary     an object: address and netmask in binary (four groups of eight digits), and breakdown,\n"
       "             the binary breakdown (null when there is none)\n"
+      "JSON keys of an IPv6 result:\n"
+      "  input, prefix, network, last (the block's last address) and reverse (the ip6.arpa name) as above;\n"
+      "  address    the address in its short form (RFC 5952), without the zone\n"
+      "  zone       the zone after \"%\", or null        expanded   eight groups of four hex digits\n"
+      "  total      the number of addresses, exact, as a string of digits (\"18446744073709551616\" for /64)\n"
+      "  type       \"global unicast\", \"unique local\", \"link-local\", \"multicast\", \"loopback\",\n"
+      "             \"unspecified\", \"IPv4-mapped\", \"documentation\", \"6to4\", \"Teredo\" or \"reserved\"\n"
       "  A bad input line gives {\"input\": LINE, \"error\": MESSAGE}.\n"
-      "Without --json: one \"Caption: text\" line per result; with \"-\" the results of one line stand on one\n"
-      "line, separated by tabs, and a bad line reads \"error: line N: MESSAGE\".\n"
+      "Without --json: one \"Caption: text\" line per result (a caption without a value is left out); with\n"
+      "\"-\" the results of one line stand on one line, separated by tabs, and a bad line reads\n"
+      "\"error: line N: MESSAGE\".\n"
       "Exit codes: 0 success; 1 a bad input line or a failed read or write; 2 bad usage.\n"
       "examples:\n"
       "  tarvelle-cli ip 192.168.1.10/24\n"
       "  tarvelle-cli ip 10.0.0.1 255.255.0.0 --json\n"
+      "  tarvelle-cli ip 2001:db8::1/48\n"
       "  tarvelle-cli ip -j - 16 < addresses.txt\n";
 
 constexpr KnownOption kOptions[] = {{"json", 'j', false}};
 
-struct Query
+void AppendCount(std::string& out, uint64_t value)
 {
-    uint32_t address = 0;
-    int prefix = 24;
-};
-
-std::string PrefixComplaint(std::string_view text)
-{
-    return "the prefix " + QuotedShort(text) + " is not " + std::string(kPrefixExpected);
-}
-
-// ADDRESS[/PREFIX]; a prefix in the text wins over `prefix`. The complaint when the text is no address.
-std::variant<Query, std::string> ParseQuery(std::string_view text, int prefix)
-{
-    Query query;
-    query.prefix = prefix;
-    std::string_view address = text;
-    if (const size_t slash = text.find('/'); slash != std::string_view::npos) {
-        const std::optional<int> length = ParsePrefix(text.substr(slash + 1));
-        if (!length)
-            return PrefixComplaint(text.substr(slash + 1));
-        query.prefix = *length;
-        address = text.substr(0, slash);
-    }
-    const std::optional<uint32_t> value = ParseIpv4(address);
-    if (!value)
-        return "the address " + QuotedShort(address) + " is not " + std::string(kAddressExpected);
-    query.address = *value;
-    return query;
-}
-
-void AppendNumber(std::string& out, uint64_t value)
-{
-    char digits[24];
-    out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
-}
-
-void AppendMember(std::string& out, std::string_view key, std::string_view value)
-{
-    out += key;
-    AppendJsonString(out, value);
-}
-
-// A text of SubnetTexts: digits, letters, blanks and ".-/()+" only, which JSON takes as they are.
-void AppendComposed(std::string& out, std::string_view key, std::string_view value)
-{
-    out += key;
-    out += '"';
-    out += value;
-    out += '"';
-}
-
-void AppendJson(std::string& out, std::string_view input, const SubnetTexts& t)
-{
-    AppendMember(out, "{\"input\": ", input);
-    AppendComposed(out, ", \"address\": ", t.address);
-    out += ", \"prefix\": ";
-    AppendNumber(out, static_cast<uint64_t>(t.prefix));
-    AppendComposed(out, ", \"netmask\": ", t.netmask);
-    AppendComposed(out, ", \"wildcard\": ", t.wildcard);
-    AppendComposed(out, ", \"network\": ", t.network);
-    AppendComposed(out, ", \"broadcast\": ", t.broadcast);
-    AppendComposed(out, ", \"first\": ", t.first);
-    AppendComposed(out, ", \"last\": ", t.last);
-    out += ", \"total\": ";
-    AppendNumber(out, t.total);
-    out += ", \"usable\": ";
-    AppendNumber(out, t.usable);
-    AppendComposed(out, ", \"class\": ", t.classText);
-    AppendComposed(out, ", \"breakdown\": ", t.breakdown);
-    AppendComposed(out, ", \"binary\": {\"address\": ", t.binaryAddress);
-    AppendComposed(out, ", \"netmask\": ", t.binaryNetmask);
-    if (t.binaryBreakdown.empty())
-        out += ", \"breakdown\": null";
-    else
-        AppendComposed(out, ", \"breakdown\": ", t.binaryBreakdown);
-    out += "}}\n";
-}
-
-// The captions and texts of one result: each on its own line, texts lined up, or all on one line with tabs.
-void AppendPlain(std::string& out, const SubnetTexts& t, bool oneLine)
-{
-    const std::string_view rows[][2] = {
-        {"Address", t.address},
-        {"Prefix", {}},
-        {"Netmask", t.netmask},
-        {"Wildcard", t.wildcard},
-        {"Network", t.network},
-        {"Broadcast", t.broadcast},
-        {"Usable range", t.range},
-        {"Addresses", t.addresses},
-        {"Class", t.classText},
-        {"Breakdown", t.breakdown},
-        {"Binary address", t.binaryAddress},
-        {"Binary netmask", t.binaryNetmask},
-        {"Binary breakdown", t.binaryBreakdown},
-    };
-    constexpr size_t kValueColumn = 18;
-    bool firstRow = true;
-    for (const auto& [caption, value] : rows) {
-        if (caption == "Binary breakdown" && value.empty())
-            continue;
-        if (!firstRow)
-            out += oneLine ? '\t' : '\n';
-        firstRow = false;
-        out += caption;
-        out += ':';
-        out.append(oneLine ? 1 : kValueColumn - caption.size() - 1, ' ');
-        if (caption == "Prefix")
-            AppendNumber(out, static_cast<uint64_t>(t.prefix));
-        else
-            out += value;
-    }
-    out += '\n';
-}
-
-std::string_view Trimmed(std::string_view line)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!line.empty() && blank(line.front()))
-        line.remove_prefix(1);
-    while (!line.empty() && blank(line.back()))
-        line.remove_suffix(1);
-    return line;
+    out += std::to_string(value);
 }
 
 void AppendError(std::string& out, uint64_t number, std::string_view input, std::string_view complaint, bool json)
 {
     if (json) {
-        AppendMember(out, "{\"input\": ", input);
-        AppendMember(out, ", \"error\": ", complaint);
+        out += "{\"input\": ";
+        AppendJsonString(out, input);
+        out += ", \"error\": ";
+        AppendJsonString(out, complaint);
         out += "}\n";
     } else {
         out += "error: line ";
-        AppendNumber(out, number);
+        AppendCount(out, number);
         out += ": ";
         out += complaint;
         out += '\n';
@@ -198,10 +99,11 @@ void AppendError(std::string& out, uint64_t number, std::string_view input, std:
 }
 
 // One result per input line; bad lines give an error in their place. Stops at the first failed write.
-int RunLines(Console& console, int prefix, bool json)
+int RunLines(Console& console, const DefaultPrefixes& defaults, bool json)
 {
     LineReader reader(console.in);
-    SubnetTexts texts;
+    IpRecordWriter writer;
+    IpQuery query;
     uint64_t number = 0;
     uint64_t bad = 0;
     for (InputLine line = reader.next(); !console.out.failed(); line = reader.next()) {
@@ -215,21 +117,14 @@ int RunLines(Console& console, int prefix, bool json)
         std::string& out = console.out.buffer();
         if (line.kind == InputLine::Kind::TooLong) {
             ++bad;
-            const std::string complaint = "the line is longer than " + std::to_string(LineReader::kLongestLine)
-                + " bytes; it begins " + QuotedShort(line.text);
-            AppendError(out, number, std::string(line.text) + "...", complaint, json);
+            AppendError(out, number, std::string(line.text) + "...", LongLineComplaint(line.text), json);
         } else {
-            const std::string_view text = Trimmed(line.text);
-            const auto query = ParseQuery(text, prefix);
-            if (const auto* complaint = std::get_if<std::string>(&query)) {
+            const std::string_view text = TrimmedLine(line.text);
+            if (const auto complaint = ReadIpQuery(text, defaults, query)) {
                 ++bad;
                 AppendError(out, number, text, *complaint, json);
             } else {
-                ComposeSubnetTexts(std::get<Query>(query).address, std::get<Query>(query).prefix, texts);
-                if (json)
-                    AppendJson(out, text, texts);
-                else
-                    AppendPlain(out, texts, true);
+                writer.Append(out, text, query, json, true);
             }
         }
         console.out.wrote();
@@ -242,10 +137,45 @@ int RunLines(Console& console, int prefix, bool json)
     return kExitSuccess;
 }
 
+// The PREFIX argument read for each family; bad usage (exit code) when it suits neither.
+std::optional<int> ReadDefaultPrefixes(const std::string& text, DefaultPrefixes& defaults, Console& console)
+{
+    defaults.v4 = ReadPrefixText(text, ip::IpFamily::V4);
+    defaults.v6 = ReadPrefixText(text, ip::IpFamily::V6);
+    if (!defaults.v4 && !defaults.v6)
+        return BadUsage(console.err, kCommand, PrefixComplaint(text, defaults.v4.Error()));
+    return std::nullopt;
+}
+
+// The subcommand named by the first operand (options such as -j may stand before it), or none.
+IpSubcommand FindSubcommand(const Args& args, Args& rest)
+{
+    for (size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        if (arg == "--")
+            break;
+        if (arg.size() > 1 && arg[0] == '-')
+            continue;
+        const IpSubcommand sub = arg == "split" ? RunIpSplit
+            : arg == "range"                    ? RunIpRange
+            : arg == "merge"                    ? RunIpMerge
+                                                : nullptr;
+        if (sub != nullptr) {
+            rest = args;
+            rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(k));
+        }
+        return sub;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int RunIpCommand(const Args& args, Console& console)
 {
+    Args rest;
+    if (const IpSubcommand sub = FindSubcommand(args, rest))
+        return sub(rest, console);
     ParsedArgs parsed;
     if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 2, parsed, console))
         return *done;
@@ -253,26 +183,20 @@ int RunIpCommand(const Args& args, Console& console)
     if (operands.empty())
         return BadUsage(console.err, kCommand, "an ADDRESS (or \"-\" to read addresses from standard input) is needed");
     const bool json = parsed.has("json");
-    int prefix = 24;
+    DefaultPrefixes defaults;
     if (operands.size() == 2) {
-        const std::optional<int> length = ParsePrefix(operands[1]);
-        if (!length)
-            return BadUsage(console.err, kCommand, PrefixComplaint(operands[1]));
-        prefix = *length;
+        if (const auto done = ReadDefaultPrefixes(operands[1], defaults, console))
+            return *done;
     }
     if (operands[0] == "-")
-        return RunLines(console, prefix, json);
+        return RunLines(console, defaults, json);
     if (operands.size() == 2 && operands[0].find('/') != std::string::npos)
         return BadUsage(console.err, kCommand, "the prefix is given twice, after \"/\" and as " + Quoted(operands[1]));
-    const auto query = ParseQuery(operands[0], prefix);
-    if (const auto* complaint = std::get_if<std::string>(&query))
+    IpQuery query;
+    if (const auto complaint = ReadIpQuery(operands[0], defaults, query))
         return BadUsage(console.err, kCommand, *complaint);
-    SubnetTexts texts;
-    ComposeSubnetTexts(std::get<Query>(query).address, std::get<Query>(query).prefix, texts);
-    if (json)
-        AppendJson(console.out.buffer(), operands[0], texts);
-    else
-        AppendPlain(console.out.buffer(), texts, false);
+    IpRecordWriter writer;
+    writer.Append(console.out.buffer(), operands[0], query, json, false);
     console.out.wrote();
     return kExitSuccess;
 }

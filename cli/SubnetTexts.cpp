@@ -128,13 +128,15 @@ void ComposeBreakdown(uint32_t address, int p, int netBits, bool local, Writer& 
 
 void ComposeSubnetTexts(uint32_t address, int prefix, SubnetTexts& texts)
 {
-    const uint32_t mask = ~uint32_t {0} << (32 - prefix);
+    const uint32_t mask = prefix == 0 ? 0 : ~uint32_t {0} << (32 - prefix);
     const uint32_t network = address & mask;
     const uint32_t broadcast = address | ~mask;
+    // A /31 is a point-to-point pair and a /32 one host: neither keeps a network or broadcast address back.
+    const bool reserves = prefix <= 30;
     texts.used = 0;
     texts.prefix = prefix;
     texts.total = uint64_t {1} << (32 - prefix);
-    texts.usable = texts.total - 2;
+    texts.usable = reserves ? texts.total - 2 : texts.total;
     Writer w(texts);
     const auto text = [&w](std::string_view SubnetTexts::*field, auto&& write, SubnetTexts& t) {
         w.mark();
@@ -149,19 +151,24 @@ void ComposeSubnetTexts(uint32_t address, int prefix, SubnetTexts& texts)
         &SubnetTexts::wildcard, [&] { w.dotted(~mask); }, texts);
     text(
         &SubnetTexts::network, [&] { w.dotted(network); }, texts);
+    texts.broadcast = {};
+    if (reserves)
+        text(
+            &SubnetTexts::broadcast, [&] { w.dotted(broadcast); }, texts);
+    // Up to /30 the host part has two bits or more, so the ends never carry out of the last octet.
+    const uint32_t first = reserves ? network + 1 : network;
+    const uint32_t last = reserves ? broadcast - 1 : broadcast;
     text(
-        &SubnetTexts::broadcast, [&] { w.dotted(broadcast); }, texts);
-    // With at most /30 the host part has two bits or more, so the ends never carry out of the last octet.
-    text(
-        &SubnetTexts::range, [&] { w.dotted(network + 1).put(" - ").dotted(broadcast - 1); }, texts);
+        &SubnetTexts::range, [&] { w.dotted(first).put(" - ").dotted(last); }, texts);
     const size_t dash = texts.range.find(" - ");
     texts.first = texts.range.substr(0, dash);
     texts.last = texts.range.substr(dash + 3);
     text(
         &SubnetTexts::addresses,
         [&] {
-            w.number(texts.total).put(" Total, ").number(texts.usable).put(" Usable (");
-            w.number(texts.total - 3).put(" + Gateway)");
+            w.number(texts.total).put(" Total, ").number(texts.usable).put(" Usable");
+            if (reserves)
+                w.put(" (").number(texts.total - 3).put(" + Gateway)");
         },
         texts);
     text(
@@ -174,7 +181,10 @@ void ComposeSubnetTexts(uint32_t address, int prefix, SubnetTexts& texts)
     const AddressClass cls = ClassifyAddress(octets);
     text(
         &SubnetTexts::classText, [&] { w.put(cls.ClassText); }, texts);
+    texts.breakdown = {};
     texts.binaryBreakdown = {};
+    if (!IsPagePrefix(prefix))
+        return;
     if (!cls.NetBits)
         text(
             &SubnetTexts::breakdown, [&] { w.put("N/A - Not an Internet Address"); }, texts);

@@ -3,7 +3,9 @@
 // ComposeSubnetTexts gives the same texts as the subnet computation (ComputeSubnet in SubnetCalc.h) for the
 // same address and prefix, and takes the class rules from it (ClassifyAddress); it exists because `ip -`
 // answers hundreds of thousands of lines a second, and ComputeSubnet builds some thirty strings per call. The
-// CLI tests hold the two equal over every prefix and every class. The ip command is the only caller.
+// CLI tests hold the two equal over every prefix and every class. The command line also answers the prefixes
+// the page lacks, /0 to /7, /31 and /32: the same texts without a breakdown, and for /31 (RFC 3021) and /32
+// without a broadcast address, both addresses (or the one) usable. The ip command is the only caller.
 #pragma once
 
 #include <cstdint>
@@ -20,18 +22,19 @@ struct SubnetTexts
 
     int prefix = 0;
     uint64_t total = 0; // addresses in the network
-    uint64_t usable = 0; // total less the network and broadcast addresses
+    uint64_t usable = 0; // total less the network and broadcast addresses (all of them for /31 and /32)
     std::string_view address; // dotted
     std::string_view netmask;
     std::string_view wildcard; // the mask's complement, dotted
     std::string_view network; // the reserved address
-    std::string_view broadcast;
+    std::string_view broadcast; // empty for /31 and /32
     std::string_view first; // the usable range's ends
     std::string_view last;
     std::string_view range; // "first - last", as the page shows it
-    std::string_view addresses; // "T Total, U Usable (G + Gateway)", as the page shows it
+    std::string_view addresses; // "T Total, U Usable (G + Gateway)", as the page shows it ("T Total, U Usable"
+                                // for /31 and /32)
     std::string_view classText;
-    std::string_view breakdown; // the decimal breakdown, or a message
+    std::string_view breakdown; // the decimal breakdown, or a message; empty outside /8 to /30
     std::string_view binaryAddress; // four groups of eight binary digits
     std::string_view binaryNetmask;
     std::string_view binaryBreakdown; // the binary breakdown; empty when the page shows none
@@ -40,7 +43,13 @@ struct SubnetTexts
     size_t used = 0;
 };
 
-/// Fills texts for an address (first octet in the top byte) and a prefix length from 8 to 30.
+/// Whether the page offers the prefix length, and so a breakdown: /8 to /30.
+constexpr bool IsPagePrefix(int prefix)
+{
+    return prefix >= 8 && prefix <= 30;
+}
+
+/// Fills texts for an address (first octet in the top byte) and a prefix length from 0 to 32.
 void ComposeSubnetTexts(uint32_t address, int prefix, SubnetTexts& texts);
 
 } // namespace tarvelle::cli

@@ -8,11 +8,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation clang-format desktop-file-utils dpkg-dev file
     clang
-    nlohmann-json3-dev sipcalc
+    nlohmann-json3-dev sipcalc python3
     scdoc lintian devscripts appstream
 )
 # nlohmann-json3-dev: the independent JSON parser of the CLI tests; sipcalc: bench/cli-compare.sh's batch
-# comparison.
+# comparison; python3: the ip differential test against Python's ipaddress.
 # libFuzzer's runtime has its own package on Debian 12; older releases ship it with clang itself.
 optional=(libclang-rt-14-dev)
 

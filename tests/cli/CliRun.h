@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 #include <string>
@@ -76,8 +77,14 @@ struct BadUsageCase
 /// one line on stderr that names the command and quotes what was wrong.
 inline void ExpectBadUsage(std::string_view command, const BadUsageCase& bad)
 {
-    cli::Args args = bad.args;
-    args.insert(args.begin(), std::string(command));
+    cli::Args args;
+    // A subcommand such as "ip split" comes as two arguments.
+    for (size_t at = 0; at < command.size();) {
+        const size_t end = std::min(command.find(' ', at), command.size());
+        args.emplace_back(command.substr(at, end - at));
+        at = end + 1;
+    }
+    args.insert(args.end(), bad.args.begin(), bad.args.end());
     const CliRun run = RunTarvelleCli(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_EQ(run.out, "");

@@ -14,8 +14,11 @@ namespace {
 
 using nlohmann::json;
 
-const std::set<std::string> kResultKeys {"input", "address", "prefix", "netmask", "wildcard", "network",   "broadcast",
-                                         "first", "last",    "total",  "usable",  "class",    "breakdown", "binary"};
+const std::set<std::string> kResultKeys {"input",     "address", "prefix",    "netmask", "wildcard", "network",
+                                         "broadcast", "first",   "last",      "total",   "usable",   "class",
+                                         "type",      "reverse", "breakdown", "binary"};
+const std::set<std::string> kV6Keys {"input",   "address", "zone",  "expanded", "prefix",
+                                     "network", "last",    "total", "type",     "reverse"};
 const std::set<std::string> kBinaryKeys {"address", "netmask", "breakdown"};
 
 json IpJson(const cli::Args& args)
@@ -88,7 +91,34 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"breakdown", "Net 33285 Subnet 64 of 16384 Node 1 of 2"}}},
                     ExampleCase {"Loopback",
                                  {"127.0.0.1/8"},
-                                 {{"class", "Loopback"}, {"breakdown", "Net 0 Subnet 127 of 256 Node 1 of 16777214"}}}),
+                                 {{"class", "Loopback"}, {"breakdown", "Net 0 Subnet 127 of 256 Node 1 of 16777214"}}},
+                    ExampleCase {"PointToPointSlash31",
+                                 {"192.0.2.1/31"},
+                                 {{"network", "192.0.2.0"},
+                                  {"broadcast", nullptr},
+                                  {"first", "192.0.2.0"},
+                                  {"last", "192.0.2.1"},
+                                  {"total", 2},
+                                  {"usable", 2},
+                                  {"type", "documentation"},
+                                  {"breakdown", nullptr}}},
+                    ExampleCase {"HostSlash32",
+                                 {"198.51.100.7", "32"},
+                                 {{"network", "198.51.100.7"},
+                                  {"broadcast", nullptr},
+                                  {"first", "198.51.100.7"},
+                                  {"last", "198.51.100.7"},
+                                  {"usable", 1},
+                                  {"reverse", "7.100.51.198.in-addr.arpa"},
+                                  {"class", "Class C (/24 Network)"}}},
+                    ExampleCase {"WholeSpaceSlash0",
+                                 {"8.8.8.8", "0.0.0.0"},
+                                 {{"network", "0.0.0.0"},
+                                  {"broadcast", "255.255.255.255"},
+                                  {"total", 4294967296},
+                                  {"usable", 4294967294},
+                                  {"type", "public"},
+                                  {"breakdown", nullptr}}}),
     RowName());
 
 // ---- Every prefix and every class against the subnet computation ----------------------------------------------
@@ -137,6 +167,49 @@ TEST(IpRoundTrip, AgreesWithTheSubnetComputation)
     }
 }
 
+// ---- IPv6 texts: RFC 5952's examples --------------------------------------------------------------------------
+
+struct Ipv6Case
+{
+    const char* name;
+    const char* input;
+    const char* address; // RFC 5952's form
+};
+
+class Ipv6Texts : public testing::TestWithParam<Ipv6Case>
+{ };
+
+TEST_P(Ipv6Texts, AreWrittenInTheShortForm)
+{
+    const json result = IpJson({GetParam().input});
+    EXPECT_EQ(Keys(result), kV6Keys);
+    EXPECT_EQ(result["address"], GetParam().address);
+    EXPECT_EQ(result["prefix"], 64);
+    EXPECT_EQ(result["total"], "18446744073709551616");
+    EXPECT_EQ(result["zone"], nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rfc5952, Ipv6Texts,
+                         testing::Values(Ipv6Case {"LeadingZerosDropped", "2001:0db8::0001", "2001:db8::1"},
+                                         Ipv6Case {"LongestRunShortened", "2001:db8:0:0:0:0:2:1", "2001:db8::2:1"},
+                                         Ipv6Case {"OneZeroGroupKept", "2001:db8:0:1:1:1:1:1", "2001:db8:0:1:1:1:1:1"},
+                                         Ipv6Case {"LongerRunWins", "2001:0:0:1:0:0:0:1", "2001:0:0:1::1"},
+                                         Ipv6Case {"FirstRunOnATie", "2001:db8:0:0:1:0:0:1", "2001:db8::1:0:0:1"},
+                                         Ipv6Case {"LowerCase", "2001:DB8::ABCD", "2001:db8::abcd"},
+                                         Ipv6Case {"Ipv4Mapped", "::ffff:c000:0201", "::ffff:192.0.2.1"}),
+                         RowName());
+
+TEST(Ipv6Texts, ZoneAndPrefixStandApart)
+{
+    const json result = IpJson({"FE80::1%eth0/10"});
+    EXPECT_EQ(result["zone"], "eth0");
+    EXPECT_EQ(result["address"], "fe80::1");
+    EXPECT_EQ(result["expanded"], "fe80:0000:0000:0000:0000:0000:0000:0001");
+    EXPECT_EQ(result["network"], "fe80::");
+    EXPECT_EQ(result["last"], "febf:ffff:ffff:ffff:ffff:ffff:ffff:ffff");
+    EXPECT_EQ(result["type"], "link-local");
+}
+
 // ---- Refused input --------------------------------------------------------------------------------------------
 
 class IpBadUsage : public testing::TestWithParam<BadUsageCase>
@@ -151,15 +224,20 @@ INSTANTIATE_TEST_SUITE_P(Args, IpBadUsage,
                          testing::Values(BadUsageCase {"NoAddress", {}, "ADDRESS"},
                                          BadUsageCase {"TextAfterTheAddress", {"10.0.0.1x"}, "\"10.0.0.1x\""},
                                          BadUsageCase {"HugeOctet", {"1.2.3.99999999999"}, "\"1.2.3.99999999999\""},
-                                         BadUsageCase {"Octet256", {"1.2.3.256"}, "0 to 255"},
-                                         BadUsageCase {"LeadingZero", {"10.0.0.01"}, "leading zeros"},
+                                         BadUsageCase {"Octet256", {"1.2.3.256"}, "above 255"},
+                                         BadUsageCase {"LeadingZero", {"10.0.0.01"}, "leading zero"},
                                          BadUsageCase {"Sign", {"+1.2.3.4"}, "\"+1.2.3.4\""},
                                          BadUsageCase {"Blank", {"1.2.3.4 "}, "\"1.2.3.4 \""},
                                          BadUsageCase {"ThreeOctets", {"1.2.3"}, "\"1.2.3\""},
                                          BadUsageCase {"FiveOctets", {"1.2.3.4.5"}, "\"1.2.3.4.5\""},
                                          BadUsageCase {"EmptyOctet", {"1..3.4"}, "\"1..3.4\""},
-                                         BadUsageCase {"Prefix31", {"1.2.3.4/31"}, "/8 to /30"},
-                                         BadUsageCase {"Prefix7", {"1.2.3.4", "7"}, "\"7\""},
+                                         BadUsageCase {"Prefix33", {"1.2.3.4/33"}, "\"33\""},
+                                         BadUsageCase {"Prefix129", {"::1", "129"}, "\"129\""},
+                                         BadUsageCase {"MaskOnIpv6", {"::1", "255.255.0.0"}, "\"::1\""},
+                                         BadUsageCase {"DoubleCompression", {"1::2::3"}, "\"1::2::3\""},
+                                         BadUsageCase {"GroupOfFiveDigits", {"12345::"}, "\"12345::\""},
+                                         BadUsageCase {"ShortEmbeddedIpv4", {"::ffff:1.2.3"}, "\"::ffff:1.2.3\""},
+                                         BadUsageCase {"ZoneOnIpv4", {"10.0.0.1%eth0"}, "zone"},
                                          BadUsageCase {"PrefixLeadingZero", {"1.2.3.4/08"}, "\"08\""},
                                          BadUsageCase {"GappedMask", {"1.2.3.4", "255.0.255.0"}, "\"255.0.255.0\""},
                                          BadUsageCase {"PrefixTwice", {"1.2.3.4/24", "24"}, "twice"},
@@ -187,6 +265,16 @@ TEST(IpBatch, BadLinesGiveErrorRecordsAndTheRestGoesOn)
     EXPECT_EQ(Json(lines[1])["input"], "not an address");
     EXPECT_EQ(Json(lines[2])["input"], std::string(40, 'x') + "...");
     EXPECT_LT(lines[2].size(), 300u);
+}
+
+TEST(IpBatch, FamiliesMixAndEachTakesItsOwnDefaultPrefix)
+{
+    const CliRun run = RunTarvelleCli({"ip", "-j", "-"}, "10.0.0.1\n2001:db8::1\n");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Json(lines[0])["prefix"], 24);
+    EXPECT_EQ(Json(lines[1])["prefix"], 64);
 }
 
 TEST(IpBatch, PlainLinesAreTabSeparated)
