@@ -8,7 +8,7 @@ _tarvelle_cli_bandwidth_options="--rate-unit --size-unit --time-unit --tolerance
     --solve -j --json -h --help"
 _tarvelle_cli_ip_options="-j --json -h --help"
 _tarvelle_cli_ip_subcommands="split range merge"
-_tarvelle_cli_split_options="--prefix --count --limit --all -j --json -h --help"
+_tarvelle_cli_split_options="-p --prefix -c --count -l --limit -a --all -j --json -h --help"
 _tarvelle_cli_passwords_options="-n --count --length --upper --lower --digits --other --other-chars
     --exclude-similar --mode --seed -j --json -h --help"
 # Unit and rate names hold blanks, so they are kept one per line.
@@ -145,7 +145,7 @@ _tarvelle_cli()
             done
             case $sub in
                 split)
-                    case $prev in --prefix | --count | --limit) return ;; esac
+                    case $prev in -p | --prefix | -c | --count | -l | --limit) return ;; esac
                     [[ $cur == -* ]] && COMPREPLY=($(compgen -W "$_tarvelle_cli_split_options" -- "$cur"))
                     ;;
                 range) [[ $cur == -* ]] && COMPREPLY=($(compgen -W "$_tarvelle_cli_ip_options" -- "$cur")) ;;
