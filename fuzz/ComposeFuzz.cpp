@@ -18,8 +18,10 @@ namespace {
 
 CountRange Range(FuzzInput& in, bool settled)
 {
+    // Unsettled minimums reach far past any page or command-line count, but not billions: the seeded
+    // generator steps once for every character of a candidate, even one the length test drops.
     if (!settled)
-        return {static_cast<int32_t>(in.inRange(INT32_MIN, INT32_MAX)), static_cast<int32_t>(in.inRange(-5, 40))};
+        return {static_cast<int32_t>(in.inRange(-1000, 1000)), static_cast<int32_t>(in.inRange(-5, 40))};
     auto lo = static_cast<int32_t>(in.inRange(0, 20));
     auto hi = static_cast<int32_t>(in.inRange(0, 20));
     if (lo > hi)
