@@ -15,8 +15,10 @@ namespace {
 
 // The clock is read once per this many candidates: a reading costs about as much as a candidate.
 constexpr uint32_t kClockStride = 64;
-/// Count combinations a run lists at most; more are drawn count by count and dropped by length.
+/// Count combinations a run lists at most, and slots of their patterns; beyond either, counts are drawn count
+/// by count and dropped by length.
 constexpr uint64_t kMostListedCombinations = 4096;
+constexpr uint64_t kMostListedSlots = 1u << 16;
 
 /// Length of the character starting at text[at]: its UTF-8 sequence, or the one byte when none starts there.
 size_t CharacterLength(std::string_view text, size_t at)
@@ -25,19 +27,18 @@ size_t CharacterLength(std::string_view text, size_t at)
     return length == 0 ? 1 : length;
 }
 
-/// Every character a run can take, numbered: A-Z, a-z, 0-9, then the Other set.
-struct Alphabet
+/// One character a run can take: its UTF-8 bytes (a sequence is at most four) and its letter code.
+struct Glyph
 {
-    std::string bytes; // the characters' UTF-8 bytes, one after another
-    std::vector<uint32_t> offsets {0}; // character s is bytes[offsets[s], offsets[s + 1])
-    std::vector<uint8_t> letters; // letter code of each character
+    std::array<char, 4> bytes {};
+    uint8_t size = 0;
+    uint8_t letter = kNonLetterCode;
 
-    void Add(std::string_view character)
+    explicit Glyph(std::string_view character) : size(static_cast<uint8_t>(character.size()))
     {
-        bytes.append(character);
-        offsets.push_back(static_cast<uint32_t>(bytes.size()));
-        const bool ascii = character.size() == 1;
-        letters.push_back(ascii ? LetterCode(static_cast<unsigned char>(character[0])) : kNonLetterCode);
+        character.copy(bytes.data(), bytes.size());
+        if (size == 1)
+            letter = LetterCode(static_cast<unsigned char>(character[0]));
     }
 };
 
@@ -53,16 +54,9 @@ struct ClassDraw
     uint32_t Count(uint32_t drawn) const { return static_cast<uint32_t>(std::max<int64_t>(drawn + min, 0)); }
 };
 
-/// A combination of the four counts whose length fits.
-struct FittingCounts
-{
-    std::array<uint32_t, 3> starts {}; // the first slots of the lowercase, numeric and Other characters
-    uint32_t length = 0;
-};
-
 struct RunPlan
 {
-    Alphabet alphabet;
+    std::vector<Glyph> alphabet; // every character a run can take, numbered: A-Z, a-z, 0-9, then the Other set
     std::array<ClassDraw, 4> classes;
     int64_t minLength = 0;
     int64_t maxLength = 0;
@@ -75,10 +69,12 @@ struct RunPlan
     std::vector<uint8_t> steps;
     unsigned stepShift = 0;
     // For an independent source: every combination of the four counts whose length fits, each as likely as
-    // the others, which are the odds of drawing counts until they fit. Empty when there are too many, when
+    // the others, which are the odds of drawing counts until they fit: its length, and the classes of its
+    // slots in order (patterns[k * capacity ..], padded to the capacity). Empty when there are too many, when
     // none fits (the run then times out as it would), or when an empty Other set can be drawn from (that ends
     // the run whatever the length).
-    std::vector<FittingCounts> fitting;
+    std::vector<uint32_t> fittingLengths;
+    std::vector<uint32_t> patterns;
 
     /// The test's state after reading character s (numbered as in the alphabet).
     uint8_t Step(uint8_t state, uint32_t s) const { return steps[(size_t {state} << stepShift) + s]; }
@@ -96,42 +92,44 @@ ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
 
 void MakeSteps(RunPlan& plan)
 {
-    const std::vector<uint8_t>& letters = plan.alphabet.letters;
-    plan.stepShift = static_cast<unsigned>(std::bit_width(letters.size() - 1));
+    const std::vector<Glyph>& alphabet = plan.alphabet;
+    plan.stepShift = static_cast<unsigned>(std::bit_width(alphabet.size() - 1));
     const size_t stride = size_t {1} << plan.stepShift;
     plan.steps.assign(plan.test->StateCount() * stride, PairAutomaton::kFailed);
     for (size_t state = 0; state < plan.test->StateCount(); ++state) {
-        for (size_t s = 0; s < letters.size(); ++s)
-            plan.steps[state * stride + s] = plan.test->Next(static_cast<uint8_t>(state), letters[s]);
+        for (size_t s = 0; s < alphabet.size(); ++s)
+            plan.steps[state * stride + s] = plan.test->Next(static_cast<uint8_t>(state), alphabet[s].letter);
     }
 }
 
-/// Lists the count combinations that fit the length range in plan.fitting, when it may.
+/// Lists the count combinations that fit the length range, and their patterns, when it may.
 void ListFittingCounts(RunPlan& plan)
 {
     uint64_t combinations = 1;
     for (const ClassDraw& draw : plan.classes) {
         combinations *= draw.span;
-        if (combinations > kMostListedCombinations)
+        if (combinations > kMostListedCombinations || combinations * plan.capacity > kMostListedSlots)
             return;
     }
     const ClassDraw& other = plan.classes[3];
     if (other.setSize == 0 && other.Count(other.span - 1) > 0)
         return;
     for (uint64_t combination = 0; combination < combinations; ++combination) {
-        FittingCounts fit;
+        std::array<uint32_t, 4> counts {};
         int64_t length = 0;
         uint64_t digits = combination;
         for (size_t run = 0; run < plan.classes.size(); ++run) {
             const ClassDraw& draw = plan.classes[run];
-            if (run > 0)
-                fit.starts[run - 1] = static_cast<uint32_t>(length);
-            length += draw.Count(static_cast<uint32_t>(digits % draw.span));
+            counts[run] = draw.Count(static_cast<uint32_t>(digits % draw.span));
+            length += counts[run];
             digits /= draw.span;
         }
-        fit.length = static_cast<uint32_t>(length);
-        if (length >= plan.minLength && length <= plan.maxLength)
-            plan.fitting.push_back(fit);
+        if (length < plan.minLength || length > plan.maxLength)
+            continue;
+        plan.fittingLengths.push_back(static_cast<uint32_t>(length));
+        for (uint32_t run = 0; run < counts.size(); ++run)
+            plan.patterns.insert(plan.patterns.end(), counts[run], run);
+        plan.patterns.resize(plan.fittingLengths.size() * plan.capacity);
     }
 }
 
@@ -140,11 +138,11 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     RunPlan plan;
     for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", "0123456789"}) {
         for (const char* c = set; *c != 0; ++c)
-            plan.alphabet.Add(std::string_view(c, 1));
+            plan.alphabet.emplace_back(std::string_view(c, 1));
     }
     for (const std::string& character : SplitCharacters(settings.OtherCharacters))
-        plan.alphabet.Add(character);
-    const auto otherSize = static_cast<uint32_t>(plan.alphabet.letters.size() - 62);
+        plan.alphabet.emplace_back(character);
+    const auto otherSize = static_cast<uint32_t>(plan.alphabet.size() - 62);
     plan.classes = {MakeClassDraw(settings.Upper, 26, 0), MakeClassDraw(settings.Lower, 26, 26),
                     MakeClassDraw(settings.Numeric, 10, 52), MakeClassDraw(settings.Other, otherSize, 62)};
     plan.minLength = settings.MinLength;
@@ -168,16 +166,10 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
 /// pair test or the spelling reads it (Decide): one drawn later, or never, has the same odds.
 template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& random, uint32_t* entries)
 {
-    if (!plan.fitting.empty()) {
-        const FittingCounts& fit = plan.fitting[random.RandomBelow(static_cast<uint32_t>(plan.fitting.size()))];
-        // The class of slot j is the number of classes after the first that start at or before it. Copied out
-        // of the list, the starts stay in registers (entries could alias them), and the loop runs to the
-        // capacity, the same count every time, which the processor foresees.
-        const auto [lower, numeric, other] = fit.starts;
-        const auto capacity = static_cast<uint32_t>(plan.capacity);
-        for (uint32_t j = 0; j < capacity; ++j)
-            entries[j] = uint32_t {j >= lower} + (j >= numeric) + (j >= other);
-        return fit.length;
+    if (!plan.fittingLengths.empty()) {
+        const uint32_t k = random.RandomBelow(static_cast<uint32_t>(plan.fittingLengths.size()));
+        std::copy_n(plan.patterns.begin() + static_cast<ptrdiff_t>(k * plan.capacity), plan.capacity, entries);
+        return plan.fittingLengths[k];
     }
     int64_t length = 0;
     for (uint32_t run = 0; run < plan.classes.size(); ++run) {
@@ -228,12 +220,14 @@ std::optional<std::string> Decide(const RunPlan& plan, Source& random, uint32_t*
     }
     for (; revealed < n; ++revealed)
         reveal(revealed);
-    const Alphabet& alphabet = plan.alphabet;
-    std::string text;
-    text.reserve(n);
+    size_t size = 0;
+    for (uint32_t j = 0; j < n; ++j)
+        size += plan.alphabet[entries[j]].size;
+    std::string text(size, '\0');
+    char* at = text.data();
     for (uint32_t j = 0; j < n; ++j) {
-        const uint32_t s = entries[j];
-        text.append(alphabet.bytes, alphabet.offsets[s], alphabet.offsets[s + 1] - alphabet.offsets[s]);
+        const Glyph& glyph = plan.alphabet[entries[j]];
+        at = std::copy_n(glyph.bytes.data(), glyph.size, at);
     }
     return text;
 }
@@ -314,7 +308,8 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    return Compose(settings, random, platform, pairs, out, stats);
+    SystemRandom::Cursor cursor(random);
+    return Compose(settings, cursor, platform, pairs, out, stats);
 }
 
 } // namespace tarvelle

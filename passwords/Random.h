@@ -67,17 +67,10 @@ public:
     SystemRandom(const SystemRandom&) = delete;
     SystemRandom& operator=(const SystemRandom&) = delete;
 
+    class Cursor;
+
     /// Uniform in 0..n-1; n = 0 and n = 1 give 0 without reading.
-    uint32_t RandomBelow(uint32_t n) override
-    {
-        if (n <= 1u)
-            return 0;
-        if (n <= 0x100u)
-            return Lemire<uint8_t>(n);
-        if (n <= 0x10000u)
-            return Lemire<uint16_t>(n);
-        return Lemire<uint32_t>(n);
-    }
+    uint32_t RandomBelow(uint32_t n) override;
     /// Yes: every draw reads fresh bytes of its own.
     bool DrawsIndependently() const override { return true; }
 
@@ -96,6 +89,41 @@ private:
         size_t unread;
     };
 
+    /// Fills the pool, or (unbuffered) just the `needed` bytes about to be taken.
+    void Refill(size_t needed);
+
+    GetRandomFunction getRandom_;
+    Pool* pool_;
+    bool buffered_ = false; // the pool is wiped on fork, so it may hold unread bytes
+};
+
+/// A run of draws from a SystemRandom, with the read position held in the cursor rather than in the pool
+/// while it lasts, and handed back when it ends. A fork copies only the thread that calls it, and nothing forks
+/// while a cursor draws, so no child ever holds a cursor: at rest the position is in the wiped page.
+class SystemRandom::Cursor
+{
+public:
+    explicit Cursor(SystemRandom& owner)
+        : owner_(owner), end_(owner.pool_->bytes + kPoolBytes), next_(end_ - owner.pool_->unread)
+    {
+    }
+    ~Cursor() { owner_.pool_->unread = static_cast<size_t>(end_ - next_); }
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
+
+    uint32_t RandomBelow(uint32_t n)
+    {
+        if (n - 2u < 0xFFu) [[likely]] // 2..256: every draw a password makes at the page's settings
+            return Lemire<uint8_t>(n);
+        if (n <= 1u)
+            return 0;
+        if (n <= 0x10000u)
+            return Lemire<uint16_t>(n);
+        return Lemire<uint32_t>(n);
+    }
+    bool DrawsIndependently() const { return true; }
+
+private:
     /// x of W bits; x * n / 2^W is uniform once the low W bits of the product reach 2^W mod n.
     template <class Word> uint32_t Lemire(uint32_t n)
     {
@@ -113,20 +141,24 @@ private:
     /// The next sizeof(Word) unread bytes.
     template <class Word> Word Take()
     {
-        if (pool_->unread < sizeof(Word)) [[unlikely]]
-            Refill(sizeof(Word));
+        if (static_cast<size_t>(end_ - next_) < sizeof(Word)) [[unlikely]] {
+            owner_.Refill(sizeof(Word));
+            next_ = end_ - owner_.pool_->unread;
+        }
         Word word;
-        std::memcpy(&word, pool_->bytes + (kPoolBytes - pool_->unread), sizeof(word));
-        pool_->unread -= sizeof(word);
+        std::memcpy(&word, next_, sizeof(word));
+        next_ += sizeof(word);
         return word;
     }
 
-    /// Fills the pool, or (unbuffered) just the `needed` bytes about to be taken.
-    void Refill(size_t needed);
-
-    GetRandomFunction getRandom_;
-    Pool* pool_;
-    bool buffered_ = false; // the pool is wiped on fork, so it may hold unread bytes
+    SystemRandom& owner_;
+    const uint8_t* const end_;
+    const uint8_t* next_;
 };
+
+inline uint32_t SystemRandom::RandomBelow(uint32_t n)
+{
+    return Cursor(*this).RandomBelow(n);
+}
 
 } // namespace tarvelle
