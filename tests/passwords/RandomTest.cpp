@@ -142,6 +142,38 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase {"InterruptedAgainAndAgain", {-EINTR}, "generator failed: interrupted again and again"}),
     test::RowName());
 
+/// A stand-in that hands out the bytes 0, 1, 2, ... (modulo 256) across calls, so each byte tells where it was.
+uint8_t nextByte = 0;
+
+ssize_t CountingGetRandom(void* buffer, size_t length, unsigned)
+{
+    for (size_t i = 0; i < length; ++i)
+        static_cast<uint8_t*>(buffer)[i] = nextByte++;
+    return static_cast<ssize_t>(length);
+}
+
+TEST(SystemRandom, ACursorTakesUpAndHandsBackTheReadPosition)
+{
+    // RandomBelow(256) is the byte itself: no byte may be handed out twice, or skipped, when draws switch
+    // between the source and cursors over it, across a refill too.
+    nextByte = 0;
+    SystemRandom random(&CountingGetRandom);
+    std::vector<uint32_t> drawn {random.RandomBelow(256)};
+    {
+        SystemRandom::Cursor cursor(random);
+        for (size_t i = 0; i < SystemRandom::kPoolBytes; ++i)
+            drawn.push_back(cursor.RandomBelow(256));
+    }
+    drawn.push_back(random.RandomBelow(256));
+    {
+        SystemRandom::Cursor cursor(random);
+        drawn.push_back(cursor.RandomBelow(256));
+    }
+    drawn.push_back(random.RandomBelow(256));
+    for (size_t i = 0; i < drawn.size(); ++i)
+        ASSERT_EQ(drawn[i], i % 256) << "draw " << i;
+}
+
 TEST(SystemRandom, AForkedChildDrawsOtherBytesThanItsParent)
 {
     // The parent's unread bytes are copied into the child with the rest of its memory; were they handed out
