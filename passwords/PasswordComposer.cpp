@@ -265,12 +265,15 @@ ComposeEnd Run(const RunPlan& plan, Source& random, Platform& platform, std::vec
     return ComposeEnd::Filled;
 }
 
-template <class Source>
-ComposeEnd Compose(const TPasswordSettings& settings, Source& random, Platform& platform, const TStringListComp& pairs,
+/// A run drawing from source through Draws: the source itself when Draws is a reference, or a cursor made for
+/// the run, a local whose state the compiler keeps in registers.
+template <class Draws, class Source>
+ComposeEnd Compose(const TPasswordSettings& settings, Source& source, Platform& platform, const TStringListComp& pairs,
                    std::vector<std::string>& out, ComposeStats* stats)
 {
     if (settings.Mode < kModeRandom || settings.Mode > kModeUnpronounceable || settings.MaxLength > kMaxPasswordLength)
         return ComposeEnd::Unsupported;
+    Draws random(source);
     const RunPlan plan = MakePlan(settings, pairs, random.DrawsIndependently());
     // Counted in a local, which the loop can keep in registers, and handed over at the end.
     ComposeStats counted = stats != nullptr ? *stats : ComposeStats {};
@@ -296,20 +299,19 @@ std::vector<std::string> SplitCharacters(std::string_view text)
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    return Compose(settings, random, platform, pairs, out, stats);
+    return Compose<RandomSource&>(settings, random, platform, pairs, out, stats);
 }
 
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    return Compose(settings, random, platform, pairs, out, stats);
+    return Compose<LcgRandom&>(settings, random, platform, pairs, out, stats);
 }
 
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    SystemRandom::Cursor cursor(random);
-    return Compose(settings, cursor, platform, pairs, out, stats);
+    return Compose<SystemRandom::Cursor>(settings, random, platform, pairs, out, stats);
 }
 
 } // namespace tarvelle

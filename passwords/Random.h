@@ -111,7 +111,9 @@ public:
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;
 
-    uint32_t RandomBelow(uint32_t n)
+    /// Inlined whole, so that no part of it takes the cursor's address, which would keep its read position in
+    /// memory rather than in a register.
+    [[gnu::always_inline]] uint32_t RandomBelow(uint32_t n)
     {
         if (n - 2u < 0xFFu) [[likely]] // 2..256: every draw a password makes at the page's settings
             return Lemire<uint8_t>(n);
