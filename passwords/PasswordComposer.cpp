@@ -193,10 +193,10 @@ template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& rando
     return length;
 }
 
-/// Shuffles a candidate of n characters that met the length range, tests it by the mode and spells it when
-/// accepted.
+/// Shuffles a candidate of n characters that met the length range and tests it by the mode; when accepted,
+/// spells it at the end of out and says so.
 template <class Source>
-std::optional<std::string> Decide(const RunPlan& plan, Source& random, uint32_t* entries, uint32_t n)
+bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, uint32_t n, std::vector<std::string>& out)
 {
     // Every position swaps with one drawn from the whole candidate (not Fisher-Yates; the odds are the rule's).
     for (uint32_t i = 0; i < n; ++i)
@@ -216,20 +216,19 @@ std::optional<std::string> Decide(const RunPlan& plan, Source& random, uint32_t*
         }
         const bool passed = state != PairAutomaton::kFailed;
         if (passed == (plan.mode == kModeUnpronounceable))
-            return std::nullopt;
+            return false;
     }
     for (; revealed < n; ++revealed)
         reveal(revealed);
     size_t size = 0;
     for (uint32_t j = 0; j < n; ++j)
         size += plan.alphabet[entries[j]].size;
-    std::string text(size, '\0');
-    char* at = text.data();
+    char* at = out.emplace_back(size, '\0').data();
     for (uint32_t j = 0; j < n; ++j) {
         const Glyph& glyph = plan.alphabet[entries[j]];
         at = std::copy_n(glyph.bytes.data(), glyph.size, at);
     }
-    return text;
+    return true;
 }
 
 template <class Source>
@@ -246,9 +245,7 @@ ComposeEnd Run(const RunPlan& plan, Source& random, Platform& platform, std::vec
             return ComposeEnd::NoOtherCharacters;
         if (length < plan.minLength || length > plan.maxLength)
             ++stats.LengthDrops;
-        else if (auto password = Decide(plan, random, entries.data(), static_cast<uint32_t>(length)))
-            out.push_back(std::move(*password));
-        else
+        else if (!Decide(plan, random, entries.data(), static_cast<uint32_t>(length), out))
             ++stats.Rejected;
         // A full list ends the run as filled, whatever the clock says.
         if (--untilClock == 0 && out.size() < plan.count) {
