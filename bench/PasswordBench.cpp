@@ -1,6 +1,7 @@
 // Speed of the password run with the Password page's start settings: candidates and accepted passwords per
-// second for each mode, from the program's generator (Lcg) and from the system's (System, and SystemInterface
-// through the RandomSource interface).
+// second for each mode, from the program's generator (Lcg) and from the system's (System, as the Password page and
+// tarvelle-cli bind it with ComposeFrom, and SystemInterface through the RandomSource interface, as test stand-ins
+// are).
 #include "BenchPlatform.h"
 #include "PasswordComposer.h"
 #include "Random.h"
@@ -16,7 +17,7 @@ namespace {
 using namespace tarvelle;
 using bench::BenchPlatform;
 
-template <class Source> void RunDefaults(benchmark::State& state, Source& random)
+void RunDefaults(benchmark::State& state, const ComposeFunction& compose)
 {
     BenchPlatform platform;
     const TStringListComp pairs(LetterPairList());
@@ -27,7 +28,7 @@ template <class Source> void RunDefaults(benchmark::State& state, Source& random
     std::vector<std::string> passwords;
     for (auto _ : state) {
         passwords.clear();
-        const ComposeEnd end = ComposePasswords(settings, random, platform, pairs, passwords, &stats);
+        const ComposeEnd end = compose(settings, platform, pairs, passwords, &stats);
         if (end != ComposeEnd::Filled)
             state.SkipWithError("the run did not fill its list");
         benchmark::DoNotOptimize(passwords.data());
@@ -41,7 +42,7 @@ template <class Source> void RunDefaults(benchmark::State& state, Source& random
 void Lcg(benchmark::State& state)
 {
     LcgRandom random(0x5EED1234u);
-    RunDefaults(state, random);
+    RunDefaults(state, ComposeFrom(random));
 }
 
 /// Bytes the system source has taken from getrandom, counted by the stand-in it reads through.
@@ -58,17 +59,17 @@ void System(benchmark::State& state)
 {
     SystemRandom random(&CountedGetRandom);
     bytesRead = 0;
-    RunDefaults(state, random);
+    RunDefaults(state, ComposeFrom(random));
     state.counters["bytes/password"]
         = static_cast<double>(bytesRead) / (static_cast<double>(state.iterations()) * 999.0);
 }
 
-/// The system source handed over as a RandomSource, as the Password page and tarvelle-cli do: virtual draws.
+/// The system source handed over as a RandomSource: virtual draws.
 void SystemInterface(benchmark::State& state)
 {
     SystemRandom system;
     RandomSource& random = system;
-    RunDefaults(state, random);
+    RunDefaults(state, ComposeFrom(random));
 }
 
 // 999 passwords per iteration in each mode; mode 1 is the page's start mode and the slow one.

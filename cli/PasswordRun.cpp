@@ -30,7 +30,7 @@ bool HasSimilar(const std::string& password)
 
 } // namespace
 
-RunEnd PasswordRun::Run(RandomSource& random, Platform& platform, const TStringListComp& pairs)
+RunEnd PasswordRun::Run(const ComposeFunction& compose, Platform& platform, const TStringListComp& pairs)
 {
     const uint32_t start = platform.tickCount();
     uint64_t chunk = kFirstChunk;
@@ -41,7 +41,7 @@ RunEnd PasswordRun::Run(RandomSource& random, Platform& platform, const TStringL
         passwords.clear();
         ComposeStats stats;
         const uint32_t chunkStart = platform.tickCount();
-        const ComposeEnd end = ComposePasswords(part, random, platform, pairs, passwords, &stats);
+        const ComposeEnd end = compose(part, platform, pairs, passwords, &stats);
         candidates += stats.Candidates;
         for (const std::string& password : passwords) {
             if (excludeSimilar && HasSimilar(password))

@@ -45,8 +45,8 @@ struct PasswordRun
     uint64_t made = 0;
     uint64_t candidates = 0; // drawn by the composer, over all chunks
 
-    /// Runs to the end; draws from random and reads platform's clock.
-    RunEnd Run(RandomSource& random, Platform& platform, const TStringListComp& pairs);
+    /// Runs to the end; composes through compose and reads platform's clock.
+    RunEnd Run(const ComposeFunction& compose, Platform& platform, const TStringListComp& pairs);
 };
 
 } // namespace tarvelle::cli

@@ -309,7 +309,7 @@ int RunPasswordsCommand(const Args& args, Console& console)
     run.settings = SettingsFromPage(options, page);
     run.count = options.count;
     run.excludeSimilar = options.excludeSimilar;
-    RandomSource& source = options.seed ? static_cast<RandomSource&>(generator) : system;
+    const ComposeFunction compose = options.seed ? ComposeFrom(generator) : ComposeFrom(system);
     if (options.seed)
         console.err << "tarvelle-cli passwords: seeded passwords can be made again by anyone with the seed: they "
                        "are not secret\n";
@@ -319,7 +319,7 @@ int RunPasswordsCommand(const Args& args, Console& console)
     run.take = [&listing](const std::string& password) { return listing.take(password); };
     if (console.errIsTerminal)
         run.progress = [&progress](uint64_t made, uint32_t elapsed) { progress.show(made, elapsed); };
-    const RunEnd end = run.Run(source, console.clock != nullptr ? *console.clock : platform, page.slcConst);
+    const RunEnd end = run.Run(compose, console.clock != nullptr ? *console.clock : platform, page.slcConst);
     progress.clear();
     listing.close(run.candidates);
     return Report(end, run, console);

@@ -12,6 +12,7 @@
 #include "StringsComp.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,5 +92,20 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random
 /// The same run with the system source's draws inlined.
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats = nullptr);
+
+/// ComposePasswords bound to one source. The Password page and tarvelle-cli hold one of these rather than a
+/// RandomSource&, so that a source picked at run time still has its draws inlined.
+using ComposeFunction = std::function<ComposeEnd(const TPasswordSettings& settings, Platform& platform,
+                                                 const TStringListComp& pairs, std::vector<std::string>& out,
+                                                 ComposeStats* stats)>;
+
+/// ComposePasswords over source, through the overload for its own type; source must outlive the function.
+template <class Source> ComposeFunction ComposeFrom(Source& source)
+{
+    return [&source](const TPasswordSettings& settings, Platform& platform, const TStringListComp& pairs,
+                     std::vector<std::string>& out, ComposeStats* stats) {
+        return ComposePasswords(settings, source, platform, pairs, out, stats);
+    };
+}
 
 } // namespace tarvelle

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tarvelle {
 
@@ -46,14 +47,14 @@ uint32_t CharacterColor(char32_t ch)
 }
 
 PasswordPageModel::PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator,
-                                     RandomSource& draws)
+                                     ComposeFunction compose)
     : cbWordMode({"Make passwords completely random", "Show passwords more easily pronounced",
                   "Show passwords which can be pronounced", "Exclude passwords which can be pronounced"})
     , slcConst(LetterPairList())
     , platform_(platform)
     , entropy_(entropy)
     , generator_(generator)
-    , draws_(draws)
+    , compose_(std::move(compose))
     , clock_(platform)
 {
     tbOther.set(kOtherCharacters);
@@ -191,7 +192,7 @@ ComposeEnd PasswordPageModel::btnGoClick()
     if (onListCleared)
         onListCleared();
     const TPasswordSettings settings = ReadSettings();
-    const ComposeEnd end = ComposePasswords(settings, draws_, platform_, slcConst, lbPasswords);
+    const ComposeEnd end = compose_(settings, platform_, slcConst, lbPasswords, nullptr);
     platform_.setBusyCursor(false);
     platform_.processEvents();
     btnSaveEnabled = !lbPasswords.empty();

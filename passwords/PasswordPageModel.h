@@ -80,7 +80,12 @@ public:
 
     /// Builds the page at its start values (no mode selected yet) and wires the spin boxes' change events.
     /// Generate folds clocks into `entropy`, seeds `generator` from it and draws the passwords from `draws`.
-    PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator, RandomSource& draws);
+    PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator, ComposeFunction compose);
+    template <class Draws>
+    PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator, Draws& draws)
+        : PasswordPageModel(platform, entropy, generator, ComposeFrom(draws))
+    {
+    }
     // The change handlers hold this object's address.
     PasswordPageModel(const PasswordPageModel&) = delete;
     PasswordPageModel& operator=(const PasswordPageModel&) = delete;
@@ -126,7 +131,7 @@ private:
     Platform& platform_;
     EntropyPool& entropy_;
     LcgRandom& generator_;
-    RandomSource& draws_;
+    ComposeFunction compose_; // draws the passwords
     HighResClock clock_;
 };
 
