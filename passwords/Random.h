@@ -7,7 +7,7 @@
 //  - SystemRandom: the operating system's generator, glibc's getrandom(), read a page at a time into a buffer
 //    that a forked child never sees, for the passwords themselves.
 // The composer (PasswordComposer.h) is one template over the source type: for RandomSource through its virtual
-// calls, and for the two final classes with their draws inlined.
+// calls, for LcgRandom and for SystemRandom (through a Cursor) with their draws inlined.
 #pragma once
 
 #include <sys/random.h>
