@@ -59,7 +59,7 @@ enum class ComposeEnd {
 
 /// What a run went through: every candidate drawn, and of those the ones dropped by the length test and the
 /// ones the mode turned down. The system source draws its counts among the combinations that fit when there
-/// are few enough of them (at most 4096), and then has no length drops.
+/// are few enough of them (at most 4096, with at most 65,536 slots in all), and then has no length drops.
 struct ComposeStats
 {
     uint64_t Candidates = 0;

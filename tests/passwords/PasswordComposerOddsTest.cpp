@@ -176,7 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
     Ranges, SystemCountOdds,
     testing::Values(CountOddsCase {"LengthCutsBothEnds", {{{0, 3}, {0, 3}, {0, 0}, {0, 0}}}, "", 2, 3, 14000},
                     CountOddsCase {"EveryClass", {{{1, 2}, {0, 3}, {0, 2}, {0, 1}}}, "#", 4, 5, 20000},
-                    CountOddsCase {"EverythingFits", {{{0, 1}, {0, 1}, {0, 1}, {0, 1}}}, "#", 0, 4, 16000}),
+                    CountOddsCase {"EverythingFits", {{{0, 1}, {0, 1}, {0, 1}, {0, 1}}}, "#", 0, 4, 16000},
+                    // 4096 combinations of up to 28 slots: too many slots to list, so drawn count by count.
+                    CountOddsCase {"TooManyToList", {{{0, 7}, {0, 7}, {0, 7}, {0, 7}}}, "#", 26, 28, 15000}),
     test::RowName());
 
 struct CharacterOddsCase
