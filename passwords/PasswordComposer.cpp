@@ -302,7 +302,7 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& ran
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    return Compose<LcgRandom&>(settings, random, platform, pairs, out, stats);
+    return Compose<LcgRandom::Cursor>(settings, random, platform, pairs, out, stats);
 }
 
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,
