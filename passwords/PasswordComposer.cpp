@@ -54,6 +54,14 @@ struct ClassDraw
     uint32_t Count(uint32_t drawn) const { return static_cast<uint32_t>(std::max<int64_t>(drawn + min, 0)); }
 };
 
+/// A candidate's counts as a run drew them.
+struct Candidate
+{
+    int64_t length = 0; // -1: a count above 0 was drawn for an empty Other set
+    uint32_t letters = 0; // uppercase and lowercase together
+    const uint32_t* pattern = nullptr; // the classes of its slots in order, when not yet in the entries
+};
+
 struct RunPlan
 {
     std::vector<Glyph> alphabet; // every character a run can take, numbered: A-Z, a-z, 0-9, then the Other set
@@ -65,15 +73,18 @@ struct RunPlan
     int32_t mode = 0;
     bool independent = false; // the source's draws are independent (RandomSource::DrawsIndependently)
     std::optional<PairAutomaton> test; // the mode's pair test; none in mode 0
+    // The letters are tested before the shuffle (LettersCanPass): the draws are independent, there is a test,
+    // and none of the Other characters is a letter.
+    bool lettersFirst = false;
     // The test's step by alphabet number rather than letter code: steps[(state << stepShift) + character].
     std::vector<uint8_t> steps;
     unsigned stepShift = 0;
     // For an independent source: every combination of the four counts whose length fits, each as likely as
-    // the others, which are the odds of drawing counts until they fit: its length, and the classes of its
-    // slots in order (patterns[k * capacity ..], padded to the capacity). Empty when there are too many, when
-    // none fits (the run then times out as it would), or when an empty Other set can be drawn from (that ends
-    // the run whatever the length).
-    std::vector<uint32_t> fittingLengths;
+    // the others, which are the odds of drawing counts until they fit: its length and letters, and the classes
+    // of its slots in order (patterns[k * capacity ..], padded to the capacity). Empty when there are too many,
+    // when none fits (the run then times out as it would), or when an empty Other set can be drawn from (that
+    // ends the run whatever the length).
+    std::vector<Candidate> fitting;
     std::vector<uint32_t> patterns;
 
     /// The test's state after reading character s (numbered as in the alphabet).
@@ -126,10 +137,10 @@ void ListFittingCounts(RunPlan& plan)
         }
         if (length < plan.minLength || length > plan.maxLength)
             continue;
-        plan.fittingLengths.push_back(static_cast<uint32_t>(length));
+        plan.fitting.push_back({length, counts[0] + counts[1]});
         for (uint32_t run = 0; run < counts.size(); ++run)
             plan.patterns.insert(plan.patterns.end(), counts[run], run);
-        plan.patterns.resize(plan.fittingLengths.size() * plan.capacity);
+        plan.patterns.resize(plan.fitting.size() * plan.capacity);
     }
 }
 
@@ -157,26 +168,33 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     }
     if (independent)
         ListFittingCounts(plan);
+    plan.lettersFirst = independent && plan.test
+        && std::all_of(plan.alphabet.begin() + 62, plan.alphabet.end(),
+                       [](const Glyph& glyph) { return glyph.letter == kNonLetterCode; });
     return plan;
 }
 
-/// Draws a candidate's four counts, each followed by its characters, into entries (up to the capacity); its
-/// length, or -1 when a count above 0 is drawn for an empty Other set. From a seeded source entries hold the
-/// characters; from an independent one they hold each character's class, and the character is drawn when the
-/// pair test or the spelling reads it (Decide): one drawn later, or never, has the same odds.
-template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& random, uint32_t* entries)
+/// Draws a candidate's four counts, each followed by its characters, into entries (up to the capacity). From a
+/// seeded source entries hold the characters; from an independent one they hold each character's class (or
+/// the candidate points to its listed pattern), and the character is drawn when the pair test or the spelling
+/// reads it (Decide): one drawn later, or never, has the same odds.
+template <class Source> Candidate DrawCandidate(const RunPlan& plan, Source& random, uint32_t* entries)
 {
-    if (!plan.fittingLengths.empty()) {
-        const uint32_t k = random.RandomBelow(static_cast<uint32_t>(plan.fittingLengths.size()));
-        std::copy_n(plan.patterns.begin() + static_cast<ptrdiff_t>(k * plan.capacity), plan.capacity, entries);
-        return plan.fittingLengths[k];
+    if (!plan.fitting.empty()) {
+        const uint32_t k = random.RandomBelow(static_cast<uint32_t>(plan.fitting.size()));
+        Candidate listed = plan.fitting[k];
+        listed.pattern = plan.patterns.data() + k * plan.capacity;
+        return listed;
     }
-    int64_t length = 0;
+    Candidate candidate;
+    int64_t& length = candidate.length;
     for (uint32_t run = 0; run < plan.classes.size(); ++run) {
         const ClassDraw& draw = plan.classes[run];
         const uint32_t count = draw.Count(random.RandomBelow(draw.span));
         if (draw.setSize == 0 && count > 0) // only the Other set can be empty
-            return -1;
+            return {-1};
+        if (run < 2)
+            candidate.letters += count;
         const auto kept = static_cast<uint32_t>(std::clamp<int64_t>(int64_t(plan.capacity) - length, 0, count));
         if (plan.independent) {
             std::fill_n(entries + length, kept, run);
@@ -190,25 +208,69 @@ template <class Source> int64_t DrawCandidate(const RunPlan& plan, Source& rando
         }
         length += count;
     }
-    return length;
+    return candidate;
+}
+
+/// Draws the codes of a candidate's letters (A-Z and a-z alike) one by one into codes, counting them in drawn,
+/// and runs the pair test over the letters alone, in the order they will stand whatever the shuffle does. A
+/// non-letter between two letters only ends the letter runs, so wherever the test fails at a letter, one of
+/// the candidate's `spare` non-letters is put just before it, where it is worth the most. False when the letters
+/// fail even so: then every arrangement of the candidate fails.
+template <class Source>
+bool LettersCanPass(const RunPlan& plan, Source& random, uint32_t letters, uint32_t spare, uint32_t* codes,
+                    uint32_t& drawn)
+{
+    const PairAutomaton& test = *plan.test;
+    uint8_t state = PairAutomaton::kStart;
+    while (drawn < letters) {
+        const uint32_t code = codes[drawn++] = random.RandomBelow(26);
+        uint8_t next = test.Next(state, code);
+        if (next == PairAutomaton::kFailed && spare > 0) {
+            --spare;
+            next = test.Next(test.Next(state, kNonLetterCode), code);
+        }
+        if (next == PairAutomaton::kFailed)
+            return false;
+        state = next;
+    }
+    return true;
 }
 
 /// Shuffles a candidate of n characters that met the length range and tests it by the mode; when accepted,
 /// spells it at the end of out and says so.
 template <class Source>
-bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, uint32_t n, std::vector<std::string>& out)
+bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candidate& candidate,
+            std::vector<std::string>& out)
 {
+    const auto n = static_cast<uint32_t>(candidate.length);
+    // Letters that fail whatever the arrangement decide the candidate before it is shuffled.
+    uint32_t* codes = entries + plan.capacity + 1;
+    uint32_t drawn = 0;
+    const bool mayPass
+        = !plan.lettersFirst || LettersCanPass(plan, random, candidate.letters, n - candidate.letters, codes, drawn);
+    if (!mayPass && plan.mode != kModeUnpronounceable)
+        return false;
+    if (candidate.pattern != nullptr)
+        std::copy_n(candidate.pattern, n, entries);
     // Every position swaps with one drawn from the whole candidate (not Fisher-Yates; the odds are the rule's).
     for (uint32_t i = 0; i < n; ++i)
         std::swap(entries[i], entries[random.RandomBelow(n)]);
+    // Letters take the codes drawn for them, in order.
+    uint32_t nextLetter = 0;
     const auto reveal = [&](uint32_t j) {
-        if (plan.independent) {
-            const ClassDraw& draw = plan.classes[entries[j]];
+        if (!plan.independent)
+            return;
+        const uint32_t run = entries[j];
+        const ClassDraw& draw = plan.classes[run];
+        if (plan.lettersFirst && run < 2) {
+            entries[j] = draw.base + (nextLetter < drawn ? codes[nextLetter] : random.RandomBelow(26));
+            ++nextLetter;
+        } else {
             entries[j] = draw.base + random.RandomBelow(draw.setSize);
         }
     };
     uint32_t revealed = 0;
-    if (plan.test) {
+    if (plan.test && mayPass) {
         uint8_t state = PairAutomaton::kStart;
         for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
             reveal(revealed);
@@ -235,17 +297,17 @@ template <class Source>
 ComposeEnd Run(const RunPlan& plan, Source& random, Platform& platform, std::vector<std::string>& out,
                ComposeStats& stats)
 {
-    std::vector<uint32_t> entries(plan.capacity + 1);
+    std::vector<uint32_t> entries(2 * (plan.capacity + 1)); // the candidate's slots, then its letters' codes
     const uint32_t start = platform.tickCount();
     uint32_t untilClock = kClockStride;
     while (out.size() < plan.count) {
         ++stats.Candidates;
-        const int64_t length = DrawCandidate(plan, random, entries.data());
-        if (length < 0)
+        const Candidate candidate = DrawCandidate(plan, random, entries.data());
+        if (candidate.length < 0)
             return ComposeEnd::NoOtherCharacters;
-        if (length < plan.minLength || length > plan.maxLength)
+        if (candidate.length < plan.minLength || candidate.length > plan.maxLength)
             ++stats.LengthDrops;
-        else if (!Decide(plan, random, entries.data(), static_cast<uint32_t>(length), out))
+        else if (!Decide(plan, random, entries.data(), candidate, out))
             ++stats.Rejected;
         // A full list ends the run as filled, whatever the clock says.
         if (--untilClock == 0 && out.size() < plan.count) {

@@ -95,17 +95,16 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& ran
 
 /// ComposePasswords bound to one source. The Password page and tarvelle-cli hold one of these rather than a
 /// RandomSource&, so that a source picked at run time still has its draws inlined.
-using ComposeFunction = std::function<ComposeEnd(const TPasswordSettings& settings, Platform& platform,
-                                                 const TStringListComp& pairs, std::vector<std::string>& out,
-                                                 ComposeStats* stats)>;
+using ComposeFunction
+    = std::function<ComposeEnd(const TPasswordSettings& settings, Platform& platform, const TStringListComp& pairs,
+                               std::vector<std::string>& out, ComposeStats* stats)>;
 
 /// ComposePasswords over source, through the overload for its own type; source must outlive the function.
 template <class Source> ComposeFunction ComposeFrom(Source& source)
 {
     return [&source](const TPasswordSettings& settings, Platform& platform, const TStringListComp& pairs,
-                     std::vector<std::string>& out, ComposeStats* stats) {
-        return ComposePasswords(settings, source, platform, pairs, out, stats);
-    };
+                     std::vector<std::string>& out,
+                     ComposeStats* stats) { return ComposePasswords(settings, source, platform, pairs, out, stats); };
 }
 
 } // namespace tarvelle

@@ -84,8 +84,7 @@ public:
     template <class Draws>
     PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator, Draws& draws)
         : PasswordPageModel(platform, entropy, generator, ComposeFrom(draws))
-    {
-    }
+    { }
     // The change handlers hold this object's address.
     PasswordPageModel(const PasswordPageModel&) = delete;
     PasswordPageModel& operator=(const PasswordPageModel&) = delete;

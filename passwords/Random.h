@@ -125,8 +125,7 @@ class SystemRandom::Cursor
 public:
     explicit Cursor(SystemRandom& owner)
         : owner_(owner), end_(owner.pool_->bytes + kPoolBytes), next_(end_ - owner.pool_->unread)
-    {
-    }
+    { }
     ~Cursor() { owner_.pool_->unread = static_cast<size_t>(end_ - next_); }
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;

@@ -15,6 +15,7 @@
 #include <map>
 #include <numeric>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvelle {
@@ -77,11 +78,12 @@ std::vector<int> ClassesOf(const std::string& password)
 /// The four count ranges in the settings' order: upper, lower, digit, Other.
 using Ranges = std::array<CountRange, 4>;
 
-/// `count` passwords of mode 0 from the system source, with the given ranges, Other set and length range.
+/// `count` passwords of the mode (0 unless given) from the system source, with the given ranges, Other set and
+/// length range.
 std::vector<std::string> SystemPasswords(const Ranges& ranges, const char* otherCharacters, int32_t minLength,
-                                         int32_t maxLength, int count)
+                                         int32_t maxLength, int count, int32_t mode = kModeRandom)
 {
-    const TPasswordSettings settings = test::With(test::Settings(kModeRandom, count), ranges[0], ranges[1], ranges[2],
+    const TPasswordSettings settings = test::With(test::Settings(mode, count), ranges[0], ranges[1], ranges[2],
                                                   ranges[3], otherCharacters, minLength, maxLength);
     SystemRandom random;
     test::FakePlatform platform;
@@ -239,6 +241,91 @@ INSTANTIATE_TEST_SUITE_P(
                     CharacterOddsCase {"UppercaseAndDigit", {{{1, 1}, {0, 0}, {1, 1}, {0, 0}}}, "", 52000},
                     CharacterOddsCase {
                         "TwoOfThreeMultiByte", {{{0, 0}, {0, 0}, {0, 0}, {2, 2}}}, "\xC3\xA9\xE2\x82\xAC#", 9000}),
+    test::RowName());
+
+/// A password's shape: each place's class (ClassOf), plus 4 for a vowel.
+std::vector<int> ShapeOf(const std::string& password)
+{
+    std::vector<int> shape = ClassesOf(password);
+    for (size_t j = 0; j < password.size(); ++j)
+        shape[j] += std::string_view("AEIOUaeiou").find(password[j]) != std::string_view::npos ? 4 : 0;
+    return shape;
+}
+
+/// The odds of the shapes of the passwords a mode keeps: every arrangement weighed as the swaps give it, every
+/// filling of its letters equally likely, kept by the pair test run on the spelled text. The Other set is "#".
+std::map<std::vector<int>, double> KeptShapeOdds(const std::vector<int>& classBySlot, int32_t mode)
+{
+    const TStringListComp pairs(LetterPairList());
+    const PairRule rule = mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind;
+    std::map<std::vector<int>, double> odds;
+    double kept = 0;
+    for (const auto& [order, weight] : ShuffleOdds(classBySlot)) {
+        std::string text;
+        for (const int run : order)
+            text += "A 0#"[run];
+        const auto letters = static_cast<int>(std::count_if(order.begin(), order.end(), [](int r) { return r < 2; }));
+        const int fillings = static_cast<int>(std::pow(26, letters));
+        for (int filling = 0; filling < fillings; ++filling) {
+            int digits = filling;
+            for (size_t j = 0; j < order.size(); ++j) {
+                if (order[j] < 2) {
+                    text[j] = static_cast<char>((order[j] == 0 ? 'A' : 'a') + digits % 26);
+                    digits /= 26;
+                }
+            }
+            if (PassesPairTest(text, rule, pairs) != (mode == kModeUnpronounceable)) {
+                odds[ShapeOf(text)] += weight / fillings;
+                kept += weight / fillings;
+            }
+        }
+    }
+    for (auto& [shape, p] : odds)
+        p /= kept;
+    return odds;
+}
+
+struct KeptOddsCase
+{
+    const char* name;
+    std::vector<int> counts; // fixed count of each class: upper, lower, digit, Other
+    int32_t mode;
+    int passwords;
+};
+
+class SystemKeptOdds : public testing::TestWithParam<KeptOddsCase>
+{ };
+
+TEST_P(SystemKeptOdds, MatchThePairTestOnEveryArrangement)
+{
+    // The letters are tested before the shuffle, and a candidate whose letters fail wherever its digits and
+    // Other characters stand is dropped unshuffled; what is kept must still have the odds of shuffling, drawing
+    // and testing every candidate in full.
+    const KeptOddsCase& c = GetParam();
+    Ranges ranges;
+    std::vector<int> classBySlot;
+    for (int run = 0; run < 4; ++run) {
+        const int count = c.counts[static_cast<size_t>(run)];
+        ranges[static_cast<size_t>(run)] = {count, count};
+        classBySlot.insert(classBySlot.end(), static_cast<size_t>(count), run);
+    }
+    const auto length = static_cast<int32_t>(classBySlot.size());
+    std::map<std::vector<int>, int> seen;
+    for (const std::string& p : SystemPasswords(ranges, "#", length, length, c.passwords, c.mode))
+        ++seen[ShapeOf(p)];
+    ExpectOdds(seen, KeptShapeOdds(classBySlot, c.mode), c.passwords);
+}
+
+// Three vowels in a row fail either rule unless a digit or an Other character stands between them, and the
+// rule of letters of a kind looks up no pair across one.
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SystemKeptOdds,
+    testing::Values(KeptOddsCase {"EasyLettersOnly", {2, 2, 0, 0}, kModeEasilyPronounced, 20000},
+                    KeptOddsCase {"EasyOneDigit", {1, 2, 1, 0}, kModeEasilyPronounced, 20000},
+                    KeptOddsCase {"EasyDigitAndOther", {1, 2, 1, 1}, kModeEasilyPronounced, 40000},
+                    KeptOddsCase {"PronounceableOneDigit", {1, 2, 1, 0}, kModePronounceable, 20000},
+                    KeptOddsCase {"PronounceableDigitAndOther", {1, 2, 1, 1}, kModePronounceable, 40000},
+                    KeptOddsCase {"UnpronounceableOneDigit", {1, 2, 1, 0}, kModeUnpronounceable, 20000}),
     test::RowName());
 
 TEST(SystemShuffle, LongPasswordsStillMix)
