@@ -1,7 +1,6 @@
 #include "PairTest.h"
 
-#include <map>
-#include <tuple>
+#include <array>
 
 namespace tarvelle {
 
@@ -15,11 +14,12 @@ constexpr uint32_t kVowelBits
 struct WalkState
 {
     uint32_t previous = kNoLetter;
-    uint32_t vowels = 0;
-    uint32_t consonants = 0;
+    uint32_t vowels = 0; // at most 2 on a walk that has not failed
+    uint32_t consonants = 0; // at most 3
 
-    auto Key() const { return std::tie(previous, vowels, consonants); }
-    bool operator<(const WalkState& other) const { return Key() < other.Key(); }
+    /// A number for each state a walk can reach, below kKeys.
+    size_t Key() const { return (previous * 3 + vowels) * 4 + consonants; }
+    static constexpr size_t kKeys = 27 * 3 * 4;
 };
 
 /// One step of the walk; false when the text fails at this character.
@@ -62,7 +62,8 @@ bool PassesPairTest(std::string_view text, PairRule rule, const TStringListComp&
 PairAutomaton::PairAutomaton(const TStringListComp& pairs, PairRule rule)
 {
     // Number the states breadth-first from the start; a failed step leads to state 0.
-    std::map<WalkState, uint8_t> numbers {{WalkState {}, kStart}};
+    std::array<uint8_t, WalkState::kKeys> numbers {}; // 0: not numbered yet
+    numbers[WalkState {}.Key()] = kStart;
     std::vector<WalkState> states {WalkState {}, WalkState {}};
     next_.assign(2 * 27, kFailed);
     for (size_t at = kStart; at < states.size(); ++at) {
@@ -70,12 +71,13 @@ PairAutomaton::PairAutomaton(const TStringListComp& pairs, PairRule rule)
             WalkState after = states[at];
             if (!Step(after, code, rule, pairs))
                 continue;
-            auto [found, added] = numbers.try_emplace(after, static_cast<uint8_t>(states.size()));
-            if (added) {
+            uint8_t& number = numbers[after.Key()];
+            if (number == kFailed) {
+                number = static_cast<uint8_t>(states.size());
                 states.push_back(after);
                 next_.resize(states.size() * 27, kFailed);
             }
-            next_[at * 27 + code] = found->second;
+            next_[at * 27 + code] = number;
         }
     }
 }

@@ -59,7 +59,7 @@ struct Candidate
 {
     int64_t length = 0; // -1: a count above 0 was drawn for an empty Other set
     uint32_t letters = 0; // uppercase and lowercase together
-    const uint32_t* pattern = nullptr; // the classes of its slots in order, when not yet in the entries
+    const uint8_t* pattern = nullptr; // the classes of its slots in order, when not yet in the entries
 };
 
 struct RunPlan
@@ -85,7 +85,7 @@ struct RunPlan
     // when none fits (the run then times out as it would), or when an empty Other set can be drawn from (that
     // ends the run whatever the length).
     std::vector<Candidate> fitting;
-    std::vector<uint32_t> patterns;
+    std::vector<uint8_t> patterns;
 
     /// The test's state after reading character s (numbered as in the alphabet).
     uint8_t Step(uint8_t state, uint32_t s) const { return steps[(size_t {state} << stepShift) + s]; }
@@ -139,7 +139,7 @@ void ListFittingCounts(RunPlan& plan)
             continue;
         plan.fitting.push_back({length, counts[0] + counts[1]});
         for (uint32_t run = 0; run < counts.size(); ++run)
-            plan.patterns.insert(plan.patterns.end(), counts[run], run);
+            plan.patterns.insert(plan.patterns.end(), counts[run], static_cast<uint8_t>(run));
         plan.patterns.resize(plan.fitting.size() * plan.capacity);
     }
 }
@@ -251,7 +251,7 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
     if (!mayPass && plan.mode != kModeUnpronounceable)
         return false;
     if (candidate.pattern != nullptr)
-        std::copy_n(candidate.pattern, n, entries);
+        std::copy_n(candidate.pattern, n, entries); // widened from bytes: a loop of its own, not a library call
     // Every position swaps with one drawn from the whole candidate (not Fisher-Yates; the odds are the rule's).
     for (uint32_t i = 0; i < n; ++i)
         std::swap(entries[i], entries[random.RandomBelow(n)]);
@@ -288,7 +288,10 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
     char* at = out.emplace_back(size, '\0').data();
     for (uint32_t j = 0; j < n; ++j) {
         const Glyph& glyph = plan.alphabet[entries[j]];
-        at = std::copy_n(glyph.bytes.data(), glyph.size, at);
+        if (glyph.size == 1) // most characters: a library call for one byte would cost more than the rest
+            *at++ = glyph.bytes[0];
+        else
+            at = std::copy_n(glyph.bytes.data(), glyph.size, at);
     }
     return true;
 }
