@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -19,13 +18,6 @@ constexpr uint32_t kClockStride = 64;
 /// by count and dropped by length.
 constexpr uint64_t kMostListedCombinations = 4096;
 constexpr uint64_t kMostListedSlots = 1u << 16;
-
-/// Length of the character starting at text[at]: its UTF-8 sequence, or the one byte when none starts there.
-size_t CharacterLength(std::string_view text, size_t at)
-{
-    const size_t length = Utf8SequenceLength(text, at);
-    return length == 0 ? 1 : length;
-}
 
 /// One character a run can take: its UTF-8 bytes (a sequence is at most four) and its letter code.
 struct Glyph
@@ -76,9 +68,6 @@ struct RunPlan
     // The letters are tested before the shuffle (LettersCanPass): the draws are independent, there is a test,
     // and none of the Other characters is a letter.
     bool lettersFirst = false;
-    // The test's step by alphabet number rather than letter code: steps[(state << stepShift) + character].
-    std::vector<uint8_t> steps;
-    unsigned stepShift = 0;
     // For an independent source: every combination of the four counts whose length fits, each as likely as
     // the others, which are the odds of drawing counts until they fit: its length and letters, and the classes
     // of its slots in order (patterns[k * capacity ..], padded to the capacity). Empty when there are too many,
@@ -88,7 +77,7 @@ struct RunPlan
     std::vector<uint8_t> patterns;
 
     /// The test's state after reading character s (numbered as in the alphabet).
-    uint8_t Step(uint8_t state, uint32_t s) const { return steps[(size_t {state} << stepShift) + s]; }
+    uint8_t Step(uint8_t state, uint32_t s) const { return test->Next(state, alphabet[s].letter); }
 };
 
 ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
@@ -99,18 +88,6 @@ ClassDraw MakeClassDraw(CountRange range, uint32_t setSize, uint32_t base)
     const uint32_t clamped
         = span <= 0 ? 1u : static_cast<uint32_t>(std::min<int64_t>(span, std::numeric_limits<uint32_t>::max()));
     return {clamped, range.Min, setSize, base};
-}
-
-void MakeSteps(RunPlan& plan)
-{
-    const std::vector<Glyph>& alphabet = plan.alphabet;
-    plan.stepShift = static_cast<unsigned>(std::bit_width(alphabet.size() - 1));
-    const size_t stride = size_t {1} << plan.stepShift;
-    plan.steps.assign(plan.test->StateCount() * stride, PairAutomaton::kFailed);
-    for (size_t state = 0; state < plan.test->StateCount(); ++state) {
-        for (size_t s = 0; s < alphabet.size(); ++s)
-            plan.steps[state * stride + s] = plan.test->Next(static_cast<uint8_t>(state), alphabet[s].letter);
-    }
 }
 
 /// Lists the count combinations that fit the length range, and their patterns, when it may.
@@ -162,10 +139,8 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     plan.count = static_cast<size_t>(std::max(settings.Count, 0));
     plan.mode = settings.Mode;
     plan.independent = independent;
-    if (settings.Mode != kModeRandom) {
+    if (settings.Mode != kModeRandom)
         plan.test.emplace(pairs, settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
-        MakeSteps(plan);
-    }
     if (independent)
         ListFittingCounts(plan);
     plan.lettersFirst = independent && plan.test
@@ -351,7 +326,8 @@ std::vector<std::string> SplitCharacters(std::string_view text)
 {
     std::vector<std::string> characters;
     for (size_t at = 0; at < text.size();) {
-        const size_t length = CharacterLength(text, at);
+        // Its UTF-8 sequence, or the one byte when none starts there.
+        const size_t length = std::max<size_t>(Utf8SequenceLength(text, at), 1);
         characters.emplace_back(text.substr(at, length));
         at += length;
     }
@@ -367,7 +343,7 @@ ComposeEnd ComposePasswords(const TPasswordSettings& settings, RandomSource& ran
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, LcgRandom& random, Platform& platform,
                             const TStringListComp& pairs, std::vector<std::string>& out, ComposeStats* stats)
 {
-    return Compose<LcgRandom::Cursor>(settings, random, platform, pairs, out, stats);
+    return Compose<LcgRandom&>(settings, random, platform, pairs, out, stats);
 }
 
 ComposeEnd ComposePasswords(const TPasswordSettings& settings, SystemRandom& random, Platform& platform,

@@ -7,7 +7,7 @@
 //  - SystemRandom: the operating system's generator, glibc's getrandom(), read a page at a time into a buffer
 //    that a forked child never sees, for the passwords themselves.
 // The composer (PasswordComposer.h) is one template over the source type: for RandomSource through its virtual
-// calls, and for LcgRandom and SystemRandom through their cursors, with the draws inlined.
+// calls, and for LcgRandom and SystemRandom (through its Cursor) with the draws inlined.
 #pragma once
 
 #include <sys/random.h>
@@ -49,26 +49,6 @@ public:
         GeneratorSeed = GeneratorSeed * kMultiplier + kIncrement;
         return static_cast<uint32_t>((uint64_t {n} * GeneratorSeed) >> 32);
     }
-
-    class Cursor;
-};
-
-/// A run of draws with the seed in a local copy, which the compiler keeps in a register, handed back to the
-/// generator when the run ends.
-class LcgRandom::Cursor
-{
-public:
-    explicit Cursor(LcgRandom& owner) : owner_(owner), local_(owner.GeneratorSeed) { }
-    ~Cursor() { owner_.GeneratorSeed = local_.GeneratorSeed; }
-    Cursor(const Cursor&) = delete;
-    Cursor& operator=(const Cursor&) = delete;
-
-    uint32_t RandomBelow(uint32_t n) { return local_.RandomBelow(n); }
-    bool DrawsIndependently() const { return false; }
-
-private:
-    LcgRandom& owner_;
-    LcgRandom local_;
 };
 
 /// ssize_t getrandom(void* buffer, size_t length, unsigned flags): glibc's, or a stand-in in tests.
