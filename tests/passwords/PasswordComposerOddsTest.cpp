@@ -93,6 +93,17 @@ std::vector<std::string> SystemPasswords(const Ranges& ranges, const char* other
     return out;
 }
 
+/// Ranges that fix each class's count; the classes of the slots before the shuffle, in order.
+std::vector<int> FixCounts(const std::vector<int>& counts, Ranges& ranges)
+{
+    std::vector<int> classBySlot;
+    for (size_t run = 0; run < 4; ++run) {
+        ranges[run] = {counts[run], counts[run]};
+        classBySlot.insert(classBySlot.end(), static_cast<size_t>(counts[run]), static_cast<int>(run));
+    }
+    return classBySlot;
+}
+
 struct OddsCase
 {
     const char* name;
@@ -107,12 +118,7 @@ TEST_P(SystemShuffleOdds, MatchTheStepByStepSwaps)
 {
     const OddsCase& c = GetParam();
     Ranges ranges;
-    std::vector<int> classBySlot;
-    for (int run = 0; run < 4; ++run) {
-        const int count = c.counts[static_cast<size_t>(run)];
-        ranges[static_cast<size_t>(run)] = {count, count};
-        classBySlot.insert(classBySlot.end(), static_cast<size_t>(count), run);
-    }
+    const std::vector<int> classBySlot = FixCounts(c.counts, ranges);
     const auto length = static_cast<int32_t>(classBySlot.size());
     std::map<std::vector<int>, int> seen;
     for (const std::string& p : SystemPasswords(ranges, "#", length, length, c.passwords))
@@ -303,12 +309,7 @@ TEST_P(SystemKeptOdds, MatchThePairTestOnEveryArrangement)
     // and testing every candidate in full.
     const KeptOddsCase& c = GetParam();
     Ranges ranges;
-    std::vector<int> classBySlot;
-    for (int run = 0; run < 4; ++run) {
-        const int count = c.counts[static_cast<size_t>(run)];
-        ranges[static_cast<size_t>(run)] = {count, count};
-        classBySlot.insert(classBySlot.end(), static_cast<size_t>(count), run);
-    }
+    const std::vector<int> classBySlot = FixCounts(c.counts, ranges);
     const auto length = static_cast<int32_t>(classBySlot.size());
     std::map<std::vector<int>, int> seen;
     for (const std::string& p : SystemPasswords(ranges, "#", length, length, c.passwords, c.mode))
