@@ -68,6 +68,7 @@ struct RunPlan
     // The letters are tested before the shuffle (LettersCanPass): the draws are independent, there is a test,
     // and none of the Other characters is a letter.
     bool lettersFirst = false;
+    bool singleBytes = false; // every character is one byte
     // For an independent source: every combination of the four counts whose length fits, each as likely as
     // the others, which are the odds of drawing counts until they fit: its length and letters, and the classes
     // of its slots in order (patterns[k * capacity ..], padded to the capacity). Empty when there are too many,
@@ -115,21 +116,24 @@ void ListFittingCounts(RunPlan& plan)
         if (length < plan.minLength || length > plan.maxLength)
             continue;
         plan.fitting.push_back({length, counts[0] + counts[1]});
+        auto slot = plan.patterns.insert(plan.patterns.end(), plan.capacity, 0);
         for (uint32_t run = 0; run < counts.size(); ++run)
-            plan.patterns.insert(plan.patterns.end(), counts[run], static_cast<uint8_t>(run));
-        plan.patterns.resize(plan.fitting.size() * plan.capacity);
+            slot = std::fill_n(slot, counts[run], static_cast<uint8_t>(run));
     }
 }
 
 RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs, bool independent)
 {
     RunPlan plan;
+    const std::vector<std::string> others = SplitCharacters(settings.OtherCharacters);
+    plan.alphabet.reserve(62 + others.size());
     for (const char* set : {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", "0123456789"}) {
         for (const char* c = set; *c != 0; ++c)
             plan.alphabet.emplace_back(std::string_view(c, 1));
     }
-    for (const std::string& character : SplitCharacters(settings.OtherCharacters))
+    for (const std::string& character : others)
         plan.alphabet.emplace_back(character);
+    plan.singleBytes = std::all_of(others.begin(), others.end(), [](const std::string& c) { return c.size() == 1; });
     const auto otherSize = static_cast<uint32_t>(plan.alphabet.size() - 62);
     plan.classes = {MakeClassDraw(settings.Upper, 26, 0), MakeClassDraw(settings.Lower, 26, 26),
                     MakeClassDraw(settings.Numeric, 10, 52), MakeClassDraw(settings.Other, otherSize, 62)};
@@ -257,13 +261,15 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
     }
     for (; revealed < n; ++revealed)
         reveal(revealed);
-    size_t size = 0;
-    for (uint32_t j = 0; j < n; ++j)
-        size += plan.alphabet[entries[j]].size;
+    size_t size = n;
+    if (!plan.singleBytes) {
+        for (uint32_t j = 0; j < n; ++j)
+            size += plan.alphabet[entries[j]].size - 1u;
+    }
     char* at = out.emplace_back(size, '\0').data();
     for (uint32_t j = 0; j < n; ++j) {
         const Glyph& glyph = plan.alphabet[entries[j]];
-        if (glyph.size == 1) // most characters: a library call for one byte would cost more than the rest
+        if (plan.singleBytes) // a library call for one byte would cost more than the rest of the character
             *at++ = glyph.bytes[0];
         else
             at = std::copy_n(glyph.bytes.data(), glyph.size, at);
