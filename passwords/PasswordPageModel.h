@@ -79,7 +79,8 @@ public:
     std::function<void()> onListCleared;
 
     /// Builds the page at its start values (no mode selected yet) and wires the spin boxes' change events.
-    /// Generate folds clocks into `entropy`, seeds `generator` from it and draws the passwords from `draws`.
+    /// Generate folds clocks into `entropy`, seeds `generator` from it and makes the passwords through `compose`,
+    /// or from `draws`, bound to it with ComposeFrom.
     PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator, ComposeFunction compose);
     template <class Draws>
     PasswordPageModel(Platform& platform, EntropyPool& entropy, LcgRandom& generator, Draws& draws)
