@@ -222,6 +222,18 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
             std::vector<std::string>& out)
 {
     const auto n = static_cast<uint32_t>(candidate.length);
+    // With no test, nothing reads a character before it is spelled, so a listed candidate (an independent
+    // source's) can be spelled in slot order first and its bytes then shuffled in place: the same odds.
+    if (!plan.test && plan.singleBytes && candidate.pattern != nullptr) {
+        char* text = out.emplace_back(n, '\0').data();
+        for (uint32_t j = 0; j < n; ++j) {
+            const ClassDraw& draw = plan.classes[candidate.pattern[j]];
+            text[j] = plan.alphabet[draw.base + random.RandomBelow(draw.setSize)].bytes[0];
+        }
+        for (uint32_t i = 0; i < n; ++i)
+            std::swap(text[i], text[random.RandomBelow(n)]);
+        return true;
+    }
     // Letters that fail whatever the arrangement decide the candidate before it is shuffled.
     uint32_t* codes = entries + plan.capacity + 1;
     uint32_t drawn = 0;
