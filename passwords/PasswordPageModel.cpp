@@ -93,56 +93,6 @@ void PasswordPageModel::MaxChanged(SpinBoxModel& minBox, SpinBoxModel& maxBox)
         minBox.setValue(minBox.maxValue());
 }
 
-void PasswordPageModel::seMinLenChange()
-{
-    MinChanged(seMinLen, seMaxLen);
-}
-
-void PasswordPageModel::seUpper1Change()
-{
-    MinChanged(seUpper1, seUpper2);
-}
-
-void PasswordPageModel::seLower1Change()
-{
-    MinChanged(seLower1, seLower2);
-}
-
-void PasswordPageModel::seNum1Change()
-{
-    MinChanged(seNum1, seNum2);
-}
-
-void PasswordPageModel::seOther1Change()
-{
-    MinChanged(seOther1, seOther2);
-}
-
-void PasswordPageModel::seMaxLenChange()
-{
-    MaxChanged(seMinLen, seMaxLen);
-}
-
-void PasswordPageModel::seUpper2Change()
-{
-    MaxChanged(seUpper1, seUpper2);
-}
-
-void PasswordPageModel::seLower2Change()
-{
-    MaxChanged(seLower1, seLower2);
-}
-
-void PasswordPageModel::seNum2Change()
-{
-    MaxChanged(seNum1, seNum2);
-}
-
-void PasswordPageModel::seOther2Change()
-{
-    MaxChanged(seOther1, seOther2);
-}
-
 void PasswordPageModel::ckbOtherClick()
 {
     tbOtherEnabled = ckbOther;

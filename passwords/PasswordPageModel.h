@@ -94,17 +94,17 @@ public:
     void SetInitialMode();
 
     /// Change events of the minimum boxes: raise the partner's MinValue (and value) to this box's value.
-    void seMinLenChange();
-    void seUpper1Change();
-    void seLower1Change();
-    void seNum1Change();
-    void seOther1Change();
+    void seMinLenChange() { MinChanged(seMinLen, seMaxLen); }
+    void seUpper1Change() { MinChanged(seUpper1, seUpper2); }
+    void seLower1Change() { MinChanged(seLower1, seLower2); }
+    void seNum1Change() { MinChanged(seNum1, seNum2); }
+    void seOther1Change() { MinChanged(seOther1, seOther2); }
     /// Change events of the maximum boxes: lower the partner's MaxValue (and value) to this box's value.
-    void seMaxLenChange();
-    void seUpper2Change();
-    void seLower2Change();
-    void seNum2Change();
-    void seOther2Change();
+    void seMaxLenChange() { MaxChanged(seMinLen, seMaxLen); }
+    void seUpper2Change() { MaxChanged(seUpper1, seUpper2); }
+    void seLower2Change() { MaxChanged(seLower1, seLower2); }
+    void seNum2Change() { MaxChanged(seNum1, seNum2); }
+    void seOther2Change() { MaxChanged(seOther1, seOther2); }
 
     /// ckbOther was clicked: tbOther is enabled exactly when it is ticked.
     void ckbOtherClick();
