@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <optional>
 #include <utility>
 
 namespace tarvelle {
@@ -64,7 +63,7 @@ struct RunPlan
     size_t count = 0;
     int32_t mode = 0;
     bool independent = false; // the source's draws are independent (RandomSource::DrawsIndependently)
-    std::optional<PairAutomaton> test; // the mode's pair test; none in mode 0
+    const PairAutomaton* test = nullptr; // the mode's pair test; none in mode 0
     // The letters are tested before the shuffle (LettersCanPass): the draws are independent, there is a test,
     // and none of the Other characters is a letter.
     bool lettersFirst = false;
@@ -144,7 +143,7 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     plan.mode = settings.Mode;
     plan.independent = independent;
     if (settings.Mode != kModeRandom)
-        plan.test.emplace(pairs, settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
+        plan.test = &pairs.Automaton(settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
     if (independent)
         ListFittingCounts(plan);
     plan.lettersFirst = independent && plan.test
@@ -222,18 +221,6 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
             std::vector<std::string>& out)
 {
     const auto n = static_cast<uint32_t>(candidate.length);
-    // With no test, nothing reads a character before it is spelled, so a listed candidate (an independent
-    // source's) can be spelled in slot order first and its bytes then shuffled in place: the same odds.
-    if (!plan.test && plan.singleBytes && candidate.pattern != nullptr) {
-        char* text = out.emplace_back(n, '\0').data();
-        for (uint32_t j = 0; j < n; ++j) {
-            const ClassDraw& draw = plan.classes[candidate.pattern[j]];
-            text[j] = plan.alphabet[draw.base + random.RandomBelow(draw.setSize)].bytes[0];
-        }
-        for (uint32_t i = 0; i < n; ++i)
-            std::swap(text[i], text[random.RandomBelow(n)]);
-        return true;
-    }
     // Letters that fail whatever the arrangement decide the candidate before it is shuffled.
     uint32_t* codes = entries + plan.capacity + 1;
     uint32_t drawn = 0;
@@ -241,6 +228,29 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
         = !plan.lettersFirst || LettersCanPass(plan, random, candidate.letters, n - candidate.letters, codes, drawn);
     if (!mayPass && plan.mode != kModeUnpronounceable)
         return false;
+    // A listed candidate that no test reads any more (mode 0, or mode 3 when its letters fail) is spelled in
+    // slot order and its bytes then shuffled in place: drawn before or after the shuffle, a character has the
+    // same odds. Letters whose codes the letters-first test draws stand as 'A' or 'a' (code 0) until the
+    // shuffle is done, and then take the codes in order.
+    if ((!plan.test || !mayPass) && plan.singleBytes && candidate.pattern != nullptr) {
+        while (plan.lettersFirst && drawn < candidate.letters)
+            codes[drawn++] = random.RandomBelow(26);
+        char* text = out.emplace_back(n, '\0').data();
+        for (uint32_t j = 0; j < n; ++j) {
+            const uint32_t run = candidate.pattern[j];
+            const ClassDraw& draw = plan.classes[run];
+            const bool coded = plan.lettersFirst && run < 2;
+            text[j] = plan.alphabet[draw.base + (coded ? 0 : random.RandomBelow(draw.setSize))].bytes[0];
+        }
+        for (uint32_t i = 0; i < n; ++i)
+            std::swap(text[i], text[random.RandomBelow(n)]);
+        for (uint32_t j = 0, k = 0; plan.lettersFirst && j < n; ++j) {
+            const bool letter = text[j] == 'A' || text[j] == 'a';
+            text[j] = static_cast<char>(text[j] + (letter ? codes[k] : 0));
+            k += letter;
+        }
+        return true;
+    }
     if (candidate.pattern != nullptr)
         std::copy_n(candidate.pattern, n, entries); // widened from bytes: a loop of its own, not a library call
     // Every position swaps with one drawn from the whole candidate (not Fisher-Yates; the odds are the rule's).

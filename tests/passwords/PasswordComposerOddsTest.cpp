@@ -311,9 +311,13 @@ TEST_P(SystemKeptOdds, MatchThePairTestOnEveryArrangement)
     Ranges ranges;
     const std::vector<int> classBySlot = FixCounts(c.counts, ranges);
     const auto length = static_cast<int32_t>(classBySlot.size());
+    const TStringListComp pairs(LetterPairList());
+    const PairRule rule = c.mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind;
     std::map<std::vector<int>, int> seen;
-    for (const std::string& p : SystemPasswords(ranges, "#", length, length, c.passwords, c.mode))
+    for (const std::string& p : SystemPasswords(ranges, "#", length, length, c.passwords, c.mode)) {
         ++seen[ShapeOf(p)];
+        ASSERT_NE(PassesPairTest(p, rule, pairs), c.mode == kModeUnpronounceable) << p;
+    }
     ExpectOdds(seen, KeptShapeOdds(classBySlot, c.mode), c.passwords);
 }
 
@@ -328,6 +332,35 @@ INSTANTIATE_TEST_SUITE_P(
                     KeptOddsCase {"PronounceableDigitAndOther", {1, 2, 1, 1}, kModePronounceable, 40000},
                     KeptOddsCase {"UnpronounceableOneDigit", {1, 2, 1, 0}, kModeUnpronounceable, 20000}),
     test::RowName());
+
+/// Bytes the system source has fetched through CountingGetRandom.
+size_t bytesFetched = 0;
+
+ssize_t CountingGetRandom(void* buffer, size_t length, unsigned flags)
+{
+    const ssize_t got = getrandom(buffer, length, flags);
+    bytesFetched += got > 0 ? static_cast<size_t>(got) : 0;
+    return got;
+}
+
+TEST(SystemDraws, EveryCharacterAndSwapTakesBytesOfItsOwn)
+{
+    // Twelve lowercase letters: one combination of counts, which takes no draw, then twelve swaps and twelve
+    // characters of at least a byte each. Mode 3 keeps the candidates whose letters fail, mostly after a few
+    // codes; the letters after that need codes of their own all the same.
+    constexpr int kPasswords = 500;
+    for (const int32_t mode : {kModeRandom, kModeUnpronounceable}) {
+        bytesFetched = 0;
+        const TPasswordSettings settings
+            = test::With(test::Settings(mode, kPasswords), {0, 0}, {12, 12}, {0, 0}, {0, 0}, "", 12, 12);
+        SystemRandom random(&CountingGetRandom);
+        test::FakePlatform platform;
+        std::vector<std::string> out;
+        ASSERT_EQ(ComposePasswords(settings, random, platform, TStringListComp(LetterPairList()), out),
+                  ComposeEnd::Filled);
+        EXPECT_GE(bytesFetched, size_t {kPasswords} * 24) << "mode " << mode;
+    }
+}
 
 TEST(SystemShuffle, LongPasswordsStillMix)
 {
