@@ -1,5 +1,7 @@
 #include "PairTest.h"
 
+#include "StringsComp.h"
+
 #include <array>
 
 namespace tarvelle {

@@ -6,13 +6,13 @@
 // time without branching on the letters.
 #pragma once
 
-#include "StringsComp.h"
-
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 namespace tarvelle {
+
+class TStringListComp;
 
 /// Which successive letters the pair test looks up.
 enum class PairRule {
@@ -43,6 +43,7 @@ public:
     static constexpr uint8_t kFailed = 0;
     static constexpr uint8_t kStart = 1;
 
+    PairAutomaton() = default; // no states yet: only to be assigned a built one
     PairAutomaton(const TStringListComp& pairs, PairRule rule);
 
     /// The state after reading a character of the given code (0..26); kFailed stays kFailed.

@@ -33,6 +33,8 @@ void TStringListComp::SetStrings(const std::vector<std::string>& strings)
         if (entry.size() == 2 && entry[0] >= 'a' && entry[0] <= 'z' && entry[1] >= 'a' && entry[1] <= 'z')
             pairs_[static_cast<size_t>(entry[0] - 'a')] |= 1u << (entry[1] - 'a');
     }
+    strict_ = PairAutomaton(*this, PairRule::Strict);
+    sameKind_ = PairAutomaton(*this, PairRule::SameKind);
 }
 
 int TStringListComp::IndexOf(std::string_view text) const

@@ -2,8 +2,11 @@
 //
 // The main window owns one instance, slcConst, filled once with LetterPairList(). The composer asks it whether
 // two letters form a listed pair; that question is answered from a 26 x 26 table built when the list is
-// assigned, so the stored list keeps its order and repeats while a lookup costs one load.
+// assigned, so the stored list keeps its order and repeats while a lookup costs one load. The pair test's two
+// state tables (PairTest.h) are built then too, once rather than on every Generate.
 #pragma once
+
+#include "PairTest.h"
 
 #include <array>
 #include <cstdint>
@@ -19,7 +22,7 @@ const std::vector<std::string>& LetterPairList();
 class TStringListComp
 {
 public:
-    TStringListComp() = default;
+    TStringListComp() { SetStrings({}); }
     /// A holder whose list is a copy of strings.
     explicit TStringListComp(const std::vector<std::string>& strings) { SetStrings(strings); }
 
@@ -32,10 +35,14 @@ public:
     int IndexOf(std::string_view text) const;
     /// Whether the lowercase pair of letters first, second (0 = a ... 25 = z) is an entry of the list.
     bool HasPair(uint32_t first, uint32_t second) const { return ((pairs_[first] >> second) & 1u) != 0; }
+    /// The pair test by rule as a state table, built with the pair table.
+    const PairAutomaton& Automaton(PairRule rule) const { return rule == PairRule::Strict ? strict_ : sameKind_; }
 
 private:
     std::vector<std::string> strings_;
     std::array<uint32_t, 26> pairs_ {}; // bit s of pairs_[f]: letters f, s form a listed pair
+    PairAutomaton strict_;
+    PairAutomaton sameKind_;
 };
 
 } // namespace tarvelle

@@ -25,7 +25,7 @@ class PairTable : public testing::TestWithParam<PairCase>
 
 bool AutomatonPasses(std::string_view text, PairRule rule)
 {
-    const PairAutomaton automaton(test::Pairs(), rule);
+    const PairAutomaton& automaton = test::Pairs().Automaton(rule);
     uint8_t state = PairAutomaton::kStart;
     for (const char c : text)
         state = automaton.Next(state, LetterCode(static_cast<unsigned char>(c)));

@@ -95,6 +95,9 @@ TEST(TStringListComp, AssignCopiesAndReindexes)
     EXPECT_TRUE(holder.HasPair(0, 1));
     EXPECT_FALSE(holder.HasPair('b' - 'a', 'l' - 'a')); // the old list is gone
     EXPECT_FALSE(holder.HasPair('z' - 'a', 'z' - 'a'));
+    const PairAutomaton& strict = holder.Automaton(PairRule::Strict); // rebuilt from the new list too
+    EXPECT_NE(strict.Next(strict.Next(PairAutomaton::kStart, 'x' - 'a'), 'k' - 'a'), PairAutomaton::kFailed);
+    EXPECT_EQ(strict.Next(strict.Next(PairAutomaton::kStart, 'b' - 'a'), 'l' - 'a'), PairAutomaton::kFailed);
     EXPECT_EQ(holder.IndexOf("abc"), 3);
 }
 
