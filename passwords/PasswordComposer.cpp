@@ -235,18 +235,20 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
     if ((!plan.test || !mayPass) && plan.singleBytes && candidate.pattern != nullptr) {
         while (plan.lettersFirst && drawn < candidate.letters)
             codes[drawn++] = random.RandomBelow(26);
+        const uint32_t coded = plan.lettersFirst ? candidate.letters : 0; // the first slots: letters come first
         char* text = out.emplace_back(n, '\0').data();
-        for (uint32_t j = 0; j < n; ++j) {
-            const uint32_t run = candidate.pattern[j];
-            const ClassDraw& draw = plan.classes[run];
-            const bool coded = plan.lettersFirst && run < 2;
-            text[j] = plan.alphabet[draw.base + (coded ? 0 : random.RandomBelow(draw.setSize))].bytes[0];
+        uint32_t j = 0;
+        for (; j < coded; ++j)
+            text[j] = plan.alphabet[plan.classes[candidate.pattern[j]].base].bytes[0];
+        for (; j < n; ++j) {
+            const ClassDraw& draw = plan.classes[candidate.pattern[j]];
+            text[j] = plan.alphabet[draw.base + random.RandomBelow(draw.setSize)].bytes[0];
         }
         for (uint32_t i = 0; i < n; ++i)
             std::swap(text[i], text[random.RandomBelow(n)]);
-        for (uint32_t j = 0, k = 0; plan.lettersFirst && j < n; ++j) {
-            const bool letter = text[j] == 'A' || text[j] == 'a';
-            text[j] = static_cast<char>(text[j] + (letter ? codes[k] : 0));
+        for (uint32_t i = 0, k = 0; coded > 0 && i < n; ++i) {
+            const bool letter = text[i] == 'A' || text[i] == 'a';
+            text[i] = static_cast<char>(text[i] + (letter ? codes[k] : 0));
             k += letter;
         }
         return true;
