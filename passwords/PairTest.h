@@ -48,8 +48,6 @@ public:
 
     /// The state after reading a character of the given code (0..26); kFailed stays kFailed.
     uint8_t Next(uint8_t state, uint32_t code) const { return next_[state * 27u + code]; }
-    /// Number of states, the failed one included.
-    size_t StateCount() const { return next_.size() / 27; }
 
 private:
     std::vector<uint8_t> next_; // next_[state * 27 + code]

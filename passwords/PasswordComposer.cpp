@@ -228,13 +228,13 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
         = !plan.lettersFirst || LettersCanPass(plan, random, candidate.letters, n - candidate.letters, codes, drawn);
     if (!mayPass && plan.mode != kModeUnpronounceable)
         return false;
+    while (plan.lettersFirst && drawn < candidate.letters) // kept untested: the letters after the failed one too
+        codes[drawn++] = random.RandomBelow(26);
     // A listed candidate that no test reads any more (mode 0, or mode 3 when its letters fail) is spelled in
     // slot order and its bytes then shuffled in place: drawn before or after the shuffle, a character has the
     // same odds. Letters whose codes the letters-first test draws stand as 'A' or 'a' (code 0) until the
     // shuffle is done, and then take the codes in order.
     if ((!plan.test || !mayPass) && plan.singleBytes && candidate.pattern != nullptr) {
-        while (plan.lettersFirst && drawn < candidate.letters)
-            codes[drawn++] = random.RandomBelow(26);
         const uint32_t coded = plan.lettersFirst ? candidate.letters : 0; // the first slots: letters come first
         char* text = out.emplace_back(n, '\0').data();
         uint32_t j = 0;
@@ -259,18 +259,13 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
     for (uint32_t i = 0; i < n; ++i)
         std::swap(entries[i], entries[random.RandomBelow(n)]);
     // Letters take the codes drawn for them, in order.
-    uint32_t nextLetter = 0;
+    const uint32_t* nextCode = codes;
     const auto reveal = [&](uint32_t j) {
         if (!plan.independent)
             return;
         const uint32_t run = entries[j];
         const ClassDraw& draw = plan.classes[run];
-        if (plan.lettersFirst && run < 2) {
-            entries[j] = draw.base + (nextLetter < drawn ? codes[nextLetter] : random.RandomBelow(26));
-            ++nextLetter;
-        } else {
-            entries[j] = draw.base + random.RandomBelow(draw.setSize);
-        }
+        entries[j] = draw.base + (plan.lettersFirst && run < 2 ? *nextCode++ : random.RandomBelow(draw.setSize));
     };
     uint32_t revealed = 0;
     if (plan.test && mayPass) {
