@@ -248,7 +248,7 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
             std::swap(text[i], text[random.RandomBelow(n)]);
         for (uint32_t i = 0, k = 0; coded > 0 && i < n; ++i) {
             const bool letter = text[i] == 'A' || text[i] == 'a';
-            text[i] = static_cast<char>(text[i] + (letter ? codes[k] : 0));
+            text[i] = static_cast<char>(text[i] + static_cast<char>(letter ? codes[k] : 0)); // a code is below 26
             k += letter;
         }
         return true;
