@@ -34,6 +34,10 @@ struct TPasswordSettings
     CountRange Numeric {0, 1};
     CountRange Other {0, 1};
     std::string OtherCharacters = "!@#$%^*"; // UTF-8; each character (code point) is one member of the set
+    // The letters and digits the three fixed classes draw from, in index order: one byte each, none repeated.
+    std::string UpperCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string LowerCharacters = "abcdefghijklmnopqrstuvwxyz";
+    std::string NumericCharacters = "0123456789";
     int32_t MinLength = 8;
     int32_t MaxLength = 12;
     int32_t Mode = 1; // 0 random, 1 easily pronounced, 2 pronounceable, 3 not pronounceable
