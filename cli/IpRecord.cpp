@@ -74,6 +74,36 @@ private:
     bool first_ = true;
 };
 
+// A registry flag: "true", "false" or, where the registry gives no answer, "null" (JSON), "n/a" (text).
+std::string_view FlagText(std::optional<bool> flag, bool json)
+{
+    if (!flag)
+        return json ? "null" : "n/a";
+    if (json)
+        return *flag ? "true" : "false";
+    return *flag ? "yes" : "no";
+}
+
+void AppendKindJson(std::string& out, const ip::AddressKind& kind)
+{
+    AppendComposed(out, ", \"type\": ", kind.type);
+    out += ", \"global\": ";
+    out += FlagText(kind.global, true);
+    out += ", \"forwardable\": ";
+    out += FlagText(kind.forwardable, true);
+}
+
+// The type, and the registry flags together on the next row.
+void AppendKindRows(Rows& row, const ip::AddressKind& kind)
+{
+    row("Type") += kind.type;
+    std::string& out = row("Reachability");
+    out += "global ";
+    out += FlagText(kind.global, false);
+    out += ", forwardable ";
+    out += FlagText(kind.forwardable, false);
+}
+
 void AppendV6Json(std::string& out, std::string_view input, const IpQuery& query)
 {
     const ip::NetworkSummary s = ip::Summarise({query.address, query.prefix});
@@ -94,7 +124,8 @@ void AppendV6Json(std::string& out, std::string_view input, const IpQuery& query
     ip::AppendAddress(out, s.lastAddress);
     out += "\", \"total\": \"";
     ip::AppendCount(out, s.total);
-    AppendComposed(out, "\", \"type\": ", ip::AddressType(query.address));
+    out += '"';
+    AppendKindJson(out, ip::AddressType(query.address));
     out += ", \"reverse\": \"";
     ip::AppendReverseName(out, query.address);
     out += "\"}\n";
@@ -111,7 +142,7 @@ void AppendV6Plain(std::string& out, const IpQuery& query, bool oneLine)
     ip::AppendAddress(row("Network"), s.network.base);
     ip::AppendAddress(row("Last"), s.lastAddress);
     ip::AppendCount(row("Total"), s.total);
-    row("Type") += ip::AddressType(query.address);
+    AppendKindRows(row, ip::AddressType(query.address));
     ip::AppendReverseName(row("Reverse"), query.address);
     row.End();
 }
@@ -193,7 +224,7 @@ void IpRecordWriter::AppendV4Json(std::string& out, std::string_view input, cons
     out += ", \"usable\": ";
     AppendNumber(out, t.usable);
     AppendComposed(out, ", \"class\": ", t.classText);
-    AppendComposed(out, ", \"type\": ", ip::AddressType(query.address));
+    AppendKindJson(out, ip::AddressType(query.address));
     out += ", \"reverse\": \"";
     ip::AppendReverseName(out, query.address);
     out += '"';
@@ -217,7 +248,7 @@ void IpRecordWriter::AppendV4Plain(std::string& out, const IpQuery& query, bool 
     row.Text("Usable range", t.range);
     row.Text("Addresses", t.addresses);
     row.Text("Class", t.classText);
-    row.Text("Type", ip::AddressType(query.address));
+    AppendKindRows(row, ip::AddressType(query.address));
     ip::AppendReverseName(row("Reverse"), query.address);
     row.Text("Breakdown", t.breakdown);
     row.Text("Binary address", t.binaryAddress);

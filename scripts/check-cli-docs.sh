@@ -63,6 +63,7 @@ done
 # JSON keys of sample runs; an error record of `ip -` too. Edit these runs when the options change.
 json=$(
     "$cli" ip 192.168.1.10/24 --json
+    "$cli" ip 2001:db8::1 --json
     "$cli" bandwidth --size 100 --rate 8 --solve time --json
     "$cli" passwords --seed 1 --count 1 --json 2>/dev/null
     printf 'not-an-address\n' | "$cli" ip - --json 2>/dev/null || true
