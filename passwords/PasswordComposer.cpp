@@ -4,9 +4,8 @@
 // the run makes every draw, in that order, for every candidate.
 //
 // A source whose draws are independent (SystemRandom) gives each draw the same odds whenever it is made and
-// whatever else is drawn. From such a source a run may leave out a draw that nothing reads, and make a draw
-// earlier or later than its turn, without changing any password's odds. It does so in four places, each saying
-// why where it does:
+// whatever else is drawn, so a run may leave out a draw that nothing reads, or make one earlier or later than
+// its turn, without changing any password's odds. It does so in four places, each saying why where it does:
 //  - the counts are drawn among the combinations whose length fits (ListFittingCounts, DrawCandidate);
 //  - a character is drawn when the pair test or the spelling reads it, and not at all for a dropped candidate;
 //  - the letters are tested before the shuffle, and a candidate that fails in every arrangement is decided
@@ -291,6 +290,38 @@ void SpellThenShuffle(const RunPlan& plan, Source& random, const Candidate& cand
     }
 }
 
+/// Reads a shuffled candidate's n slots, tested by the mode's pair test when `tested`; when accepted, spells it at
+/// the end of out and says so. From an independent source a slot holds its class until it is read: a letter then
+/// takes the next code the letters test drew, any other character is drawn there.
+template <class Source>
+bool TestAndSpell(const RunPlan& plan, Source& random, uint32_t* entries, uint32_t n, const uint32_t* codes,
+                  bool tested, std::vector<std::string>& out)
+{
+    const auto reveal = [&](uint32_t j) {
+        if (!plan.independent)
+            return;
+        const uint32_t run = entries[j];
+        const ClassDraw& draw = plan.classes[run];
+        entries[j] = draw.base + (plan.lettersFirst && run < 2 ? *codes++ : random.RandomBelow(draw.setSize));
+    };
+    uint32_t revealed = 0;
+    if (tested) {
+        // Read up to the first failure: a turned-down candidate's later characters are never drawn.
+        uint8_t state = PairAutomaton::kStart;
+        for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
+            reveal(revealed);
+            state = plan.Step(state, entries[revealed]);
+        }
+        const bool passed = state != PairAutomaton::kFailed;
+        if (passed == (plan.mode == kModeUnpronounceable))
+            return false;
+    }
+    for (; revealed < n; ++revealed)
+        reveal(revealed);
+    Spell(plan, entries, n, out);
+    return true;
+}
+
 /// Shuffles a candidate that met the length range and decides on it by the mode; when accepted, spells it at the
 /// end of out and says so.
 template <class Source>
@@ -317,32 +348,7 @@ bool Decide(const RunPlan& plan, Source& random, uint32_t* entries, const Candid
     // Every position swaps with one drawn from the whole candidate (not Fisher-Yates; the odds are the rule's).
     for (uint32_t i = 0; i < n; ++i)
         std::swap(entries[i], entries[random.RandomBelow(n)]);
-    // From an independent source a slot holds its class until it is read: a letter then takes the next code the
-    // letters test drew, any other character is drawn there.
-    const uint32_t* nextCode = codes;
-    const auto reveal = [&](uint32_t j) {
-        if (!plan.independent)
-            return;
-        const uint32_t run = entries[j];
-        const ClassDraw& draw = plan.classes[run];
-        entries[j] = draw.base + (plan.lettersFirst && run < 2 ? *nextCode++ : random.RandomBelow(draw.setSize));
-    };
-    uint32_t revealed = 0;
-    if (plan.test && mayPass) {
-        // Read up to the first failure; a turned-down candidate's later characters are never drawn.
-        uint8_t state = PairAutomaton::kStart;
-        for (; revealed < n && state != PairAutomaton::kFailed; ++revealed) {
-            reveal(revealed);
-            state = plan.Step(state, entries[revealed]);
-        }
-        const bool passed = state != PairAutomaton::kFailed;
-        if (passed == (plan.mode == kModeUnpronounceable))
-            return false;
-    }
-    for (; revealed < n; ++revealed)
-        reveal(revealed);
-    Spell(plan, entries, n, out);
-    return true;
+    return TestAndSpell(plan, random, entries, n, codes, plan.test != nullptr && mayPass, out);
 }
 
 template <class Source>
