@@ -78,7 +78,7 @@ constexpr std::string_view kSimilarCharacters = "B8G6I1l0OQDS5Z2|";
 struct Options
 {
     uint64_t count = 9;
-    AskedSettings asked; // the page's start values until an option says otherwise; Count is the chunk's
+    AskedSettings asked; // the page's start values until an option says otherwise; PasswordRun sets Count
     std::optional<uint32_t> seed;
     bool excludeSimilar = false;
     bool json = false;
