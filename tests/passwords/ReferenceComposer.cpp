@@ -58,13 +58,13 @@ bool ReferencePairTest(const std::vector<std::string>& characters, bool strict)
 ReferenceResult ReferenceRun(const TPasswordSettings& s, uint32_t seed)
 {
     LcgRandom random(seed);
+    // The three fixed sets byte by byte, the Other set by UTF-8 character.
     std::vector<std::vector<std::string>> sets(4);
-    for (int i = 0; i < 26; ++i) {
-        sets[0].push_back(std::string(1, static_cast<char>('A' + i)));
-        sets[1].push_back(std::string(1, static_cast<char>('a' + i)));
+    const std::string* fixed[] = {&s.UpperCharacters, &s.LowerCharacters, &s.NumericCharacters};
+    for (size_t k = 0; k < 3; ++k) {
+        for (const char c : *fixed[k])
+            sets[k].push_back(std::string(1, c));
     }
-    for (int i = 0; i < 10; ++i)
-        sets[2].push_back(std::string(1, static_cast<char>('0' + i)));
     sets[3] = Utf8Characters(s.OtherCharacters);
     const CountRange ranges[4] = {s.Upper, s.Lower, s.Numeric, s.Other};
     ReferenceResult result;
