@@ -142,9 +142,7 @@ PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStrin
     if (!lumping)
         return {StrengthEnd::TooLarge};
     Sums sums;
-    ForEachFitting(*model, [&](const Counts& counts) {
-        SumCombination(*model, counts, *lumping, fillings ? &*fillings : nullptr, sums);
-    });
+    SumAll(*model, *lumping, fillings ? &*fillings : nullptr, sums);
     return FromSums(sums, log2Preimages);
 }
 

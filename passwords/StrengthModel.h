@@ -81,9 +81,11 @@ Lumping Evaluate(const Model& model, const std::array<uint8_t, 4>& block, size_t
 /// The finest lumping whose work fits the limits; nullopt when none does, or the pair test's sums alone would
 /// not.
 std::optional<Lumping> ChooseLumping(const Model& model, size_t testStates, const StrengthLimits& limits);
-/// Adds the kept candidates of one count combination to sums; fillings is null in mode 0.
-void SumCombination(const Model& model, const Counts& counts, const Lumping& lumping, KeptFillings* fillings,
-                    Sums& sums);
+/// A combination's candidate before the shuffle: each class's count of its block's label, in class order.
+std::vector<uint8_t> StartOf(const Counts& counts, const std::array<uint8_t, 4>& block);
+/// Adds the kept candidates of every fitting combination to sums, one chain for each start; fillings is null in
+/// mode 0.
+void SumAll(const Model& model, const Lumping& lumping, KeptFillings* fillings, Sums& sums);
 
 /// When one password can arise from more than one arrangement of classes: log2 of the most arrangements one
 /// password can have (infinity when the characters do not even split one way); 0 otherwise.

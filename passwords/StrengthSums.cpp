@@ -6,9 +6,14 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <map>
 #include <set>
+#include <span>
+#include <utility>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tarvelle::strength {
 
@@ -65,29 +70,47 @@ bool Mergeable(const Model& model, const std::array<uint8_t, 4>& block)
     return true;
 }
 
+/// A number for a combination's start (its runs of labels and their lengths) and the number of labels in it.
+std::pair<uint64_t, int> StartKey(const Counts& counts, const std::array<uint8_t, 4>& block)
+{
+    uint64_t key = 0;
+    uint32_t used = 0;
+    int last = -1;
+    for (size_t k = 0; k < 4; ++k) {
+        if (counts.n[k] == 0)
+            continue;
+        used |= 1u << block[k];
+        if (block[k] == last)
+            key += counts.n[k]; // one run with the class before; a run's length fits in 13 bits
+        else
+            key = (key << 16) | (uint64_t {block[k]} << 13) | counts.n[k];
+        last = block[k];
+    }
+    return {key, std::popcount(used)};
+}
+
 } // namespace
 
 Lumping Evaluate(const Model& model, const std::array<uint8_t, 4>& block, size_t testStates)
 {
     Lumping lumping {block};
     double odds = 0;
+    std::unordered_set<uint64_t> starts; // combinations with one start share its chain and its test sums
     ForEachFitting(model, [&](const Counts& counts) {
         const double log2Lumped = Log2Arrangements(model, counts, block);
-        uint32_t used = 0;
-        for (size_t k = 0; k < 4; ++k) {
-            if (counts.n[k] > 0)
-                used |= 1u << block[k];
-        }
-        const bool chain = (used & (used - 1)) != 0;
-        // Arrangement codes hold kMostChainPositions labels; mode 0 with one label needs none.
-        if ((chain || model.mode != kModeRandom) && counts.length > kMostChainPositions)
-            lumping.work = kNever;
-        const double arrangements = std::exp2(log2Lumped);
-        const double length = counts.length;
-        const double perArrangement = static_cast<double>(testStates);
-        lumping.work += (chain ? arrangements * length * length : 0) + arrangements * perArrangement;
         lumping.gap += counts.odds * (Log2Arrangements(model, counts, {0, 1, 2, 3}) - log2Lumped);
         odds += counts.odds;
+        const auto [key, labels] = StartKey(counts, block);
+        // Arrangement codes hold kMostChainPositions labels; mode 0 with one label needs none.
+        if ((labels > 1 || model.mode != kModeRandom) && counts.length > kMostChainPositions)
+            lumping.work = kNever;
+        if (lumping.work == kNever || (labels < 2 && testStates == 0))
+            return;
+        const double arrangements = std::exp2(log2Lumped);
+        const double length = counts.length;
+        if (starts.insert(key).second)
+            lumping.work += (labels > 1 ? arrangements * length * length : 0) + arrangements * double(testStates);
+        lumping.work += arrangements;
     });
     lumping.gap = odds > 0 ? lumping.gap / odds : 0;
     return lumping;
@@ -117,54 +140,110 @@ std::optional<Lumping> ChooseLumping(const Model& model, size_t testStates, cons
     return best;
 }
 
-void SumCombination(const Model& model, const Counts& counts, const Lumping& lumping, KeptFillings* fillings,
-                    Sums& sums)
+namespace {
+
+/// What one combination adds to each kept arrangement's sums, beyond the arrangement's own.
+struct Share
 {
-    std::vector<uint8_t> start;
-    std::array<uint8_t, 4> testOfBlock {};
+    double odds = 0; // the combination's
+    double log2Fiber = 0; // log2 of the fine arrangements each merged one stands for
+    double logExtra = 0; // sum of p log2 p of the characters of the classes the test does not read
+    double largestExtra = 1; // their likeliest characters' odds, multiplied
+};
+
+Share ShareOf(const Model& model, const Counts& counts, const Lumping& lumping, bool& merged)
+{
+    Share share {counts.odds};
     uint32_t used = 0;
-    double logExtra = 0; // the classes the test does not read: their characters' sums, by their counts
-    double log2LargestExtra = 0;
+    int classes = 0;
+    double log2Largest = 0;
     for (size_t k = 0; k < 4; ++k) {
         const ClassOdds& c = model.classes[k];
-        start.insert(start.end(), counts.n[k], lumping.block[k]);
         if (counts.n[k] == 0)
             continue;
         used |= 1u << lumping.block[k];
-        testOfBlock[lumping.block[k]] = c.testLabel;
+        ++classes;
         if (c.testLabel == 0) {
-            logExtra += counts.n[k] * c.logSum;
-            log2LargestExtra += counts.n[k] * std::log2(c.largest);
+            share.logExtra += counts.n[k] * c.logSum;
+            log2Largest += counts.n[k] * std::log2(c.largest);
         }
     }
-    const bool merged = std::popcount(used) < std::count_if(counts.n.begin(), counts.n.end(), [](uint32_t n) {
-        return n > 0;
-    });
-    const double log2Fiber
-        = merged ? Log2Arrangements(model, counts, {0, 1, 2, 3}) - Log2Arrangements(model, counts, lumping.block) : 0;
-    sums.merged = sums.merged || merged;
-    const std::vector<Arrangement> arrangements = (used & (used - 1)) != 0
-        ? ShuffledArrangements(start)
-        : std::vector<Arrangement> {{start.size() <= kMostChainPositions ? ArrangementCode(start) : 0, 1.0}};
+    share.largestExtra = std::exp2(log2Largest);
+    if (std::popcount(used) < classes) {
+        merged = true;
+        share.log2Fiber = Log2Arrangements(model, counts, {0, 1, 2, 3}) - Log2Arrangements(model, counts, lumping.block);
+    }
+    return share;
+}
+
+} // namespace
+
+std::vector<uint8_t> StartOf(const Counts& counts, const std::array<uint8_t, 4>& block)
+{
+    std::vector<uint8_t> start;
+    for (size_t k = 0; k < 4; ++k)
+        start.insert(start.end(), counts.n[k], block[k]);
+    return start;
+}
+
+namespace {
+
+/// Adds the kept candidates of the arrangements, for each combination's share, to sums.
+void SumArrangements(const Model& model, const std::vector<Arrangement>& arrangements, size_t length,
+                     std::span<const Share> shares, const Lumping& lumping, KeptFillings* fillings, Sums& sums)
+{
+    std::array<uint8_t, 4> testOfBlock {};
+    for (size_t k = 0; k < 4; ++k) {
+        if (Active(model.classes[k]))
+            testOfBlock[lumping.block[k]] = model.classes[k].testLabel;
+    }
     for (const Arrangement& a : arrangements) {
         FillingSums t {1.0, 0.0, 1.0};
         if (fillings != nullptr) {
             uint64_t testCode = 0;
-            for (size_t at = 0; at < counts.length; ++at)
-                testCode = (testCode << 2) | testOfBlock[LabelAt(a.code, counts.length, at)];
-            t = fillings->Sums(testCode, counts.length);
+            for (size_t at = 0; at < length; ++at)
+                testCode = (testCode << 2) | testOfBlock[LabelAt(a.code, length, at)];
+            t = fillings->Sums(testCode, length);
         }
         if (t.largest == 0)
             continue;
-        // Each of the arrangements merged into this one is taken as equally likely: log2 of its odds.
-        const double kept = counts.odds * a.odds;
-        const double log2Odds = std::log2(kept) - log2Fiber;
-        const double largest = kept * t.largest * std::exp2(log2LargestExtra);
-        sums.acceptance += kept * t.odds;
-        sums.oddsLog += kept * (t.odds * log2Odds + t.oddsLog + t.odds * logExtra);
-        sums.largestHigh = std::max(sums.largestHigh, largest);
-        sums.largestLow = std::max(sums.largestLow, largest * std::exp2(-log2Fiber));
-        sums.gap += kept * t.odds * log2Fiber;
+        for (const Share& share : shares) {
+            // Each of the fine arrangements merged into this one is taken as equally likely: log2 of its odds.
+            const double kept = share.odds * a.odds;
+            const double log2Odds = std::log2(kept) - share.log2Fiber;
+            const double largest = kept * t.largest * share.largestExtra;
+            sums.acceptance += kept * t.odds;
+            sums.oddsLog += kept * (t.odds * log2Odds + t.oddsLog + t.odds * share.logExtra);
+            sums.largestHigh = std::max(sums.largestHigh, largest);
+            sums.largestLow = std::max(sums.largestLow, largest * std::exp2(-share.log2Fiber));
+            sums.gap += kept * t.odds * share.log2Fiber;
+        }
+    }
+}
+
+} // namespace
+
+void SumAll(const Model& model, const Lumping& lumping, KeptFillings* fillings, Sums& sums)
+{
+    const bool oneLabel = std::all_of(lumping.block.begin(), lumping.block.end(), [](uint8_t b) { return b == 0; });
+    if (oneLabel) {
+        // No chain to share, and perhaps millions of combinations: each on its own as it comes.
+        const std::vector<Arrangement> alone {{0, 1.0}};
+        ForEachFitting(model, [&](const Counts& counts) {
+            const Share share = ShareOf(model, counts, lumping, sums.merged);
+            SumArrangements(model, alone, counts.length, {&share, 1}, lumping, fillings, sums);
+        });
+        return;
+    }
+    std::map<std::vector<uint8_t>, std::vector<Share>> groups;
+    ForEachFitting(model, [&](const Counts& counts) {
+        groups[StartOf(counts, lumping.block)].push_back(ShareOf(model, counts, lumping, sums.merged));
+    });
+    for (const auto& [start, shares] : groups) {
+        const bool chain = std::adjacent_find(start.begin(), start.end(), std::not_equal_to<>()) != start.end();
+        const std::vector<Arrangement> arrangements
+            = chain ? ShuffledArrangements(start) : std::vector<Arrangement> {{ArrangementCode(start), 1.0}};
+        SumArrangements(model, arrangements, start.size(), shares, lumping, fillings, sums);
     }
 }
 
