@@ -107,9 +107,9 @@ std::optional<Model> MakeModel(const TPasswordSettings& settings)
     model.minLength = static_cast<uint32_t>(std::max(settings.MinLength, 0));
     model.maxLength = static_cast<uint32_t>(std::max(settings.MaxLength, 0));
     model.mode = settings.Mode;
-    const std::vector<std::string> sets[4] = {Bytes(settings.UpperCharacters), Bytes(settings.LowerCharacters),
-                                              Bytes(settings.NumericCharacters),
-                                              SplitCharacters(settings.OtherCharacters)};
+    const std::vector<std::string> sets[4]
+        = {Bytes(settings.UpperCharacters), Bytes(settings.LowerCharacters), Bytes(settings.NumericCharacters),
+           SplitCharacters(settings.OtherCharacters)};
     const CountRange ranges[4] = {settings.Upper, settings.Lower, settings.Numeric, settings.Other};
     for (size_t k = 0; k < 4; ++k) {
         model.classes[k] = MakeClass(sets[k], ranges[k], model.maxLength);

@@ -11,9 +11,9 @@
 #include <map>
 #include <set>
 #include <span>
-#include <utility>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace tarvelle::strength {
 
@@ -22,8 +22,7 @@ namespace {
 constexpr double kNever = std::numeric_limits<double>::infinity();
 
 /// How many label sequences of `length` positions hold at most most[t] of each label t.
-double Sequences(const Model& model, const std::vector<uint32_t>& most, size_t label, uint32_t length,
-                 double log2Ways)
+double Sequences(const Model& model, const std::vector<uint32_t>& most, size_t label, uint32_t length, double log2Ways)
 {
     if (label + 1 == most.size())
         return length <= most[label] ? std::exp2(log2Ways - model.log2Factorial[length]) : 0.0;
@@ -171,7 +170,8 @@ Share ShareOf(const Model& model, const Counts& counts, const Lumping& lumping, 
     share.largestExtra = std::exp2(log2Largest);
     if (std::popcount(used) < classes) {
         merged = true;
-        share.log2Fiber = Log2Arrangements(model, counts, {0, 1, 2, 3}) - Log2Arrangements(model, counts, lumping.block);
+        share.log2Fiber
+            = Log2Arrangements(model, counts, {0, 1, 2, 3}) - Log2Arrangements(model, counts, lumping.block);
     }
     return share;
 }

@@ -1,8 +1,8 @@
 // The strength of a setting against every sequence of draws of tiny settings, and its acceptance against the
 // candidates of a long run.
+#include "PasswordStrength.h"
 #include "FakePlatform.h"
 #include "LetterPairs.h"
-#include "PasswordStrength.h"
 #include "ReferenceComposer.h"
 #include "RowName.h"
 
@@ -147,7 +147,8 @@ TEST_P(TinySettings, HoldTheTruthWithinTheirRangesAtAnyLimit)
 {
     const Truth truth = Enumerate(GetParam().settings);
     for (double work = 0; work < 1e5; work = std::max(1.0, work * 1.15)) {
-        const PasswordStrength s = MeasureStrength(GetParam().settings, Pairs(), {static_cast<uint64_t>(work), UINT64_MAX, 0});
+        const PasswordStrength s
+            = MeasureStrength(GetParam().settings, Pairs(), {static_cast<uint64_t>(work), UINT64_MAX, 0});
         if (s.End == StrengthEnd::TooLarge)
             continue;
         ASSERT_EQ(s.End, StrengthEnd::Measured) << "work " << work;
@@ -251,12 +252,14 @@ TEST_P(Tip, ReadsAsThePageShowsIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Strength, Tip,
-    testing::Values(
-        TipRow {"Exact", {StrengthEnd::Measured, 41.8316, 41.8316, 33.1049, 33.1049, 0.01, true},
-                "Each password of these settings: 41.8 bits (the likeliest: 1 in 2^33.1)"},
-        TipRow {"Range", {StrengthEnd::Measured, 41.8316, 44.2, 30.0, 33.1049, 0.01, false},
-                "Each password of these settings: 41.8 to 44.2 bits (the likeliest: 1 in 2^30.0 to 2^33.1)"},
-        TipRow {"NothingMeasured", {StrengthEnd::NoPassword}, ""}),
+    testing::Values(TipRow {"Exact",
+                            {StrengthEnd::Measured, 41.8316, 41.8316, 33.1049, 33.1049, 0.01, true},
+                            "Each password of these settings: 41.8 bits (the likeliest: 1 in 2^33.1)"},
+                    TipRow {
+                        "Range",
+                        {StrengthEnd::Measured, 41.8316, 44.2, 30.0, 33.1049, 0.01, false},
+                        "Each password of these settings: 41.8 to 44.2 bits (the likeliest: 1 in 2^30.0 to 2^33.1)"},
+                    TipRow {"NothingMeasured", {StrengthEnd::NoPassword}, ""}),
     RowName());
 
 } // namespace

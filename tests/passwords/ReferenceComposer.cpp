@@ -118,7 +118,8 @@ std::optional<std::string> ReferenceCandidate(const TPasswordSettings& s, Random
     std::vector<std::string> candidate;
     for (int k = 0; k < 4; ++k) {
         const int64_t span = int64_t {ranges[k].Max} - ranges[k].Min + 1;
-        const int64_t count = int64_t {random.RandomBelow(span <= 0 ? 1u : static_cast<uint32_t>(span))} + ranges[k].Min;
+        const int64_t count
+            = int64_t {random.RandomBelow(span <= 0 ? 1u : static_cast<uint32_t>(span))} + ranges[k].Min;
         if (count > 0 && sets[k].empty())
             return std::nullopt;
         for (int64_t i = 0; i < count; ++i)
