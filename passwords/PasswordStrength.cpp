@@ -39,6 +39,9 @@ namespace {
 
 using namespace strength;
 
+/// Beyond this many count combinations the sums would take too long whatever the lumping.
+constexpr double kMostCombinations = 1e7;
+
 /// The figures of kept odds listed password by password.
 PasswordStrength FromSpelling(const std::vector<double>& odds)
 {
@@ -71,8 +74,8 @@ PasswordStrength FromSums(const Sums& sums, double log2Preimages)
     s.Acceptance = a;
     s.ShannonHigh = -sums.oddsLog / a + std::log2(a);
     s.ShannonLow = s.ShannonHigh - sums.gap / a - log2Preimages;
-    s.MinEntropyHigh = -std::log2(sums.largestLow / a);
-    s.MinEntropyLow = std::max(0.0, -std::log2(sums.largestHigh / a) - log2Preimages);
+    s.MinEntropyHigh = std::log2(a) - sums.log2LargestLow;
+    s.MinEntropyLow = std::max(0.0, std::log2(a) - sums.log2LargestHigh - log2Preimages);
     // The min-entropy is never above the Shannon entropy.
     s.ShannonLow = std::max(s.ShannonLow, s.MinEntropyLow);
     s.MinEntropyHigh = std::min(s.MinEntropyHigh, s.ShannonHigh);
@@ -82,13 +85,6 @@ PasswordStrength FromSums(const Sums& sums, double log2Preimages)
         s.MinEntropyLow = s.MinEntropyHigh;
     }
     return s;
-}
-
-bool AnyFitting(const Model& model)
-{
-    bool any = false;
-    ForEachFitting(model, [&any](const Counts&) { any = true; });
-    return any;
 }
 
 void AppendFixed(std::string& out, double value)
@@ -125,8 +121,11 @@ PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStrin
     const std::optional<Model> model = MakeModel(settings);
     if (!model)
         return {StrengthEnd::NoCharacters};
-    if (!AnyFitting(*model))
+    const double combinations = FittingCombinations(*model);
+    if (combinations == 0)
         return {StrengthEnd::NoPassword};
+    if (combinations > kMostCombinations) // each is visited a few times at least
+        return {StrengthEnd::TooLarge};
     const PairAutomaton* test = settings.Mode == kModeRandom
         ? nullptr
         : &pairs.Automaton(settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);

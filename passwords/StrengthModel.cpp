@@ -123,6 +123,24 @@ std::optional<Model> MakeModel(const TPasswordSettings& settings)
     return model;
 }
 
+double FittingCombinations(const Model& model)
+{
+    std::vector<double> ways(size_t {model.maxLength} + 1, 0.0); // by length so far
+    ways[0] = 1;
+    for (const ClassOdds& c : model.classes) {
+        std::vector<double> next(ways.size(), 0.0);
+        for (size_t sum = 0; sum < ways.size(); ++sum) {
+            for (size_t n = 0; ways[sum] > 0 && sum + n < ways.size(); ++n)
+                next[sum + n] += c.countOdds[n] > 0 ? ways[sum] : 0.0;
+        }
+        ways.swap(next);
+    }
+    double total = 0;
+    for (size_t length = model.minLength; length < ways.size(); ++length)
+        total += ways[length];
+    return total;
+}
+
 void ForEachFitting(const Model& model, const std::function<void(const Counts&)>& visit)
 {
     if (model.maxLength < model.minLength)

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,8 +62,10 @@ struct Sums
 {
     double acceptance = 0; // sum of the kept odds
     double oddsLog = 0; // sum of p log2 p over the kept passwords (p of each as if unmerged)
-    double largestHigh = 0; // at least the largest p
-    double largestLow = 0; // at most the largest p
+    // log2 of numbers at least and at most the largest p: logs, since a long password's odds can be below the
+    // smallest double.
+    double log2LargestHigh = -std::numeric_limits<double>::infinity();
+    double log2LargestLow = -std::numeric_limits<double>::infinity();
     double gap = 0; // kept odds times log2 of the arrangements merged into one
     bool merged = false; // some arrangement stood for more than one
 };
@@ -71,6 +74,8 @@ struct Sums
 bool Active(const ClassOdds& c);
 /// The model of a setting; nullopt when a class that can be drawn from has no characters.
 std::optional<Model> MakeModel(const TPasswordSettings& settings);
+/// The number of count combinations whose length fits and whose odds are above 0.
+double FittingCombinations(const Model& model);
 /// Calls visit with each count combination whose length fits and whose odds are above 0.
 void ForEachFitting(const Model& model, const std::function<void(const Counts&)>& visit);
 /// log2 of the arrangements of a combination's classes, each block's classes taken as one label.

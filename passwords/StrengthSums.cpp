@@ -147,7 +147,7 @@ struct Share
     double odds = 0; // the combination's
     double log2Fiber = 0; // log2 of the fine arrangements each merged one stands for
     double logExtra = 0; // sum of p log2 p of the characters of the classes the test does not read
-    double largestExtra = 1; // their likeliest characters' odds, multiplied
+    double log2LargestExtra = 0; // log2 of their likeliest characters' odds, multiplied
 };
 
 Share ShareOf(const Model& model, const Counts& counts, const Lumping& lumping, bool& merged)
@@ -167,7 +167,7 @@ Share ShareOf(const Model& model, const Counts& counts, const Lumping& lumping, 
             log2Largest += counts.n[k] * std::log2(c.largest);
         }
     }
-    share.largestExtra = std::exp2(log2Largest);
+    share.log2LargestExtra = log2Largest;
     if (std::popcount(used) < classes) {
         merged = true;
         share.log2Fiber
@@ -211,11 +211,11 @@ void SumArrangements(const Model& model, const std::vector<Arrangement>& arrange
             // Each of the fine arrangements merged into this one is taken as equally likely: log2 of its odds.
             const double kept = share.odds * a.odds;
             const double log2Odds = std::log2(kept) - share.log2Fiber;
-            const double largest = kept * t.largest * share.largestExtra;
+            const double log2Largest = std::log2(kept) + std::log2(t.largest) + share.log2LargestExtra;
             sums.acceptance += kept * t.odds;
             sums.oddsLog += kept * (t.odds * log2Odds + t.oddsLog + t.odds * share.logExtra);
-            sums.largestHigh = std::max(sums.largestHigh, largest);
-            sums.largestLow = std::max(sums.largestLow, largest * std::exp2(-share.log2Fiber));
+            sums.log2LargestHigh = std::max(sums.log2LargestHigh, log2Largest);
+            sums.log2LargestLow = std::max(sums.log2LargestLow, log2Largest - share.log2Fiber);
             sums.gap += kept * t.odds * share.log2Fiber;
         }
     }
