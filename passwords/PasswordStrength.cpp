@@ -72,9 +72,14 @@ PasswordStrength FromSums(const Sums& sums, double log2Preimages)
     PasswordStrength s;
     const double a = sums.acceptance;
     s.Acceptance = a;
+    // -sum (p/a) log2 (p/a) = -(sum p log2 p) / a + log2 a, with merged arrangements split evenly: the most
+    // entropy they can hold, and no password spelled twice: the most the pairs can hold.
     s.ShannonHigh = -sums.oddsLog / a + std::log2(a);
+    // Less the most the split within merged arrangements (log2 F each) and the spellings (log2 B) can take.
     s.ShannonLow = s.ShannonHigh - sums.gap / a - log2Preimages;
+    // Some fine arrangement holds at least 1/F of its merged one's odds: the likeliest is at least that.
     s.MinEntropyHigh = std::log2(a) - sums.log2LargestLow;
+    // It holds at most all of them, and a password at most B spellings.
     s.MinEntropyLow = std::max(0.0, std::log2(a) - sums.log2LargestHigh - log2Preimages);
     // The min-entropy is never above the Shannon entropy.
     s.ShannonLow = std::max(s.ShannonLow, s.MinEntropyLow);
