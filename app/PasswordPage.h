@@ -15,13 +15,13 @@
 #include "Platform.h"
 #include "Random.h"
 
-#include <QWidget>
-
 #include <QString>
+#include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
