@@ -4,19 +4,23 @@
 #include "Fonts.h"
 #include "HembryTabs.h"
 #include "PasswordList.h"
+#include "PasswordStrength.h"
 #include "PrintableEdit.h"
 #include "SpinBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <array>
@@ -94,6 +98,17 @@ protected:
 private:
     int captionLeft_;
 };
+
+/// Whether two runs' settings have the same strength: all but the count alike.
+bool SameStrength(const TPasswordSettings& a, const TPasswordSettings& b)
+{
+    const auto range = [](CountRange r) { return std::pair(r.Min, r.Max); };
+    return range(a.Upper) == range(b.Upper) && range(a.Lower) == range(b.Lower) && range(a.Numeric) == range(b.Numeric)
+        && range(a.Other) == range(b.Other) && a.OtherCharacters == b.OtherCharacters
+        && a.UpperCharacters == b.UpperCharacters && a.LowerCharacters == b.LowerCharacters
+        && a.NumericCharacters == b.NumericCharacters && a.MinLength == b.MinLength && a.MaxLength == b.MaxLength
+        && a.Mode == b.Mode;
+}
 
 // The pronounceability list shows its items 14 pixels high.
 class FixedHeightDelegate : public QStyledItemDelegate
@@ -311,6 +326,40 @@ void PasswordPage::btnGoClick()
 {
     model_.btnGoClick();
     Show();
+    ShowStrength();
+}
+
+void PasswordPage::ShowStrength()
+{
+    const uint64_t run = ++strengthRuns_;
+    const TPasswordSettings settings = model_.ReadSettings();
+    if (strength_ && SameStrength(strength_->first, settings)) {
+        ShowStrengthTip(run, strength_->second);
+        return;
+    }
+    ShowStrengthTip(run, QString()); // no tip of other settings meanwhile
+    // The sums can take a second or more: a pool thread works them out from its own copies. The result goes
+    // through the application object, which outlives the pool, and reaches the page only if it still stands.
+    QThreadPool::globalInstance()->start([page = QPointer<PasswordPage>(this), run, settings, pairs = model_.slcConst] {
+        const QString tip = QString::fromStdString(StrengthTip(MeasureStrength(settings, pairs)));
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [page, run, settings, tip] {
+                if (page && run == page->strengthRuns_) {
+                    page->strength_.emplace(settings, tip);
+                    page->ShowStrengthTip(run, tip);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void PasswordPage::ShowStrengthTip(uint64_t run, const QString& tip)
+{
+    if (run != strengthRuns_)
+        return;
+    lbPasswords->setToolTip(tip);
+    lbPasswords->setAccessibleDescription(tip);
 }
 
 void PasswordPage::lbPasswordsDblClick()

@@ -5,6 +5,7 @@
 #include "JsonWriter.h"
 #include "PasswordComposer.h"
 #include "PasswordRun.h"
+#include "PasswordStrengthOutput.h"
 #include "Random.h"
 #include "ResolveSettings.h"
 #include "StringsComp.h"
@@ -45,13 +46,21 @@ constexpr const char* kHelp
       "  --seed N             draws from the program's own generator seeded with N (0 to 4294967295), so the\n"
       "                       same seed and options give the same passwords; such passwords are not secret.\n"
       "                       Without it every draw comes from the operating system's secure generator\n"
+      "  --strength           prints how strong these options' passwords are instead of making any: the\n"
+      "                       Shannon entropy of one password in bits, its min-entropy (minus log2 of the\n"
+      "                       likeliest password's odds), the share of candidates kept, and whether the\n"
+      "                       figures are exact or proven ranges. The figures describe the secure generator,\n"
+      "                       so not with --seed\n"
       "  -j, --json           one JSON object: {\"passwords\": [...], \"candidates\": N}, N being the number\n"
-      "                       of candidate passwords drawn to make them\n"
+      "                       of candidate passwords drawn to make them; with --strength {\"shannon_bits\": S,\n"
+      "                       \"min_entropy_bits\": M, \"acceptance\": A, \"exact\": true|false,\n"
+      "                       \"bound_bits\": B}, B being the largest error S or M can have (0 when exact)\n"
       "  -h, --help           this text\n"
       "A MIN-MAX range may be a single number N for N-N; MIN must not be above MAX. Long runs show their\n"
       "progress on stderr when it is a terminal. When the options make no password within two seconds the\n"
       "run gives up.\n"
-      "Exit codes: 0 success; 1 no password within two seconds, or a failed write; 2 bad usage; 130 Ctrl-C.\n"
+      "Exit codes: 0 success; 1 no password within two seconds (with --strength: options that can make no\n"
+      "password, or too many to work out), or a failed write; 2 bad usage; 130 Ctrl-C.\n"
       "examples:\n"
       "  tarvelle-cli passwords -n 5 --mode pronounceable --digits 1-2\n"
       "  tarvelle-cli passwords --exclude-similar --length 12-16 --other 1-2\n";
@@ -67,6 +76,7 @@ constexpr KnownOption kOptions[] = {
     {"other-chars"},
     {"seed"},
     {"exclude-similar", 0, false},
+    {"strength", 0, false},
     {"json", 'j', false},
 };
 
@@ -292,6 +302,11 @@ int RunPasswordsCommand(const Args& args, Console& console)
     PasswordRun run;
     run.settings = SettingsOf(options);
     run.count = options.count;
+    if (parsed.has("strength")) {
+        if (options.seed)
+            return BadUsage(console.err, kCommand, "--strength describes the secure generator: it takes no --seed");
+        return PrintPasswordStrength(run.settings, options.json, console);
+    }
     const ComposeFunction compose = options.seed ? ComposeFrom(generator) : ComposeFrom(system);
     if (options.seed)
         console.err << "tarvelle-cli passwords: seeded passwords can be made again by anyone with the seed: they "
