@@ -60,7 +60,7 @@ private:
                            const char* accessibleName);
     void SetUpCheckBox(QCheckBox* box, const char* name, const QRect& geometry, uint32_t color,
                        const char* accessibleName);
-    void AddMinMaxLabels(const char* minName, const char* maxName, int top);
+    void AddMinMaxLabels(const char* minName, const char* maxName, int top, QWidget* minBox, QWidget* maxBox);
     /// Every spin box of the page.
     std::array<SpinBox*, 11> SpinBoxes() const;
     void SetTabOrder();
