@@ -78,7 +78,7 @@ clone=$2
 shift 2
 unmount() {
     for m in dev sys proc; do
-        ! mountpoint -q "$tree/$m" || umount --recursive "$tree/$m" || umount --recursive --lazy "$tree/$m"
+        ! mountpoint -q "$tree/$m" || umount --recursive "$tree/$m" 2>/dev/null || umount --recursive --lazy "$tree/$m"
     done
 }
 trap unmount EXIT
