@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """scripts/check-hardening.sh on small programs built with Debian's build flags, whole and with one protection
-taken out: the whole one must pass on this release and architecture, and each one missing a protection that the
-flags give here must fail. hardening-check itself and readelf are the judges of what a program carries.
+taken out: the whole one must pass on this release and architecture, and each one missing a protection that a
+program built here can carry must fail. hardening-check itself and readelf judge what a program carries.
 
     check_hardening.py CHECK_HARDENING_SH CXX
 """
@@ -74,7 +74,7 @@ class CheckHardening(unittest.TestCase):
         for name, extra, note in ROWS:
             with self.subTest(name):
                 if note is not None and note not in self.whole_notes:
-                    self.skipTest("the build flags give no such protection here")
+                    self.skipTest("no program built here carries it")
                 program = self.build(name, extra)
                 if note is not None:
                     self.assertNotIn(note, self.notes(program), "the flag did not take the protection out")
