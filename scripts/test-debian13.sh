@@ -68,30 +68,43 @@ echo "test-debian13: $(git -C "$tree$clone" log -1 --format='%h %s') in $tree$cl
 [ -z "$(git -c safe.directory="$checkout" -C "$checkout" status --porcelain --untracked-files=no)" ] ||
     echo "test-debian13: the checkout has uncommitted changes; they are not tested"
 
-# Inside the namespaces: the kernel's file systems mounted into the tree, make run in it, and (also when make
-# fails or the run is interrupted) everything unmounted again.
+# Inside the namespaces: the kernel's file systems mounted into the tree, and the tree made the root of the mount
+# namespace (pivot_root, not a chroot inside it), so that a test which enters a mount namespace of its own and
+# returns with setns() returns into the tree. The host's file systems are then detached, make runs, and (also when
+# make fails or the run is interrupted) everything is unmounted again.
 # shellcheck disable=SC2016
 inside='
 set -eu
 tree=$1
-clone=$2
-shift 2
+shift
+mount --bind "$tree" "$tree"
+mount -t proc proc "$tree/proc"
+mount --rbind /sys "$tree/sys"
+mount --rbind /dev "$tree/dev"
+cd "$tree"
+pivot_root . mnt
+exec chroot . /bin/sh -c "$0" sh "$@"
+'
+# shellcheck disable=SC2016
+in_tree='
+set -eu
+clone=$1
+shift
+umount --lazy /mnt
 unmount() {
-    for m in dev sys proc; do
-        ! mountpoint -q "$tree/$m" || umount --recursive "$tree/$m" 2>/dev/null || umount --recursive --lazy "$tree/$m"
+    for m in /dev /sys /proc; do
+        umount --recursive "$m" 2>/dev/null || umount --recursive --lazy "$m"
     done
 }
 trap unmount EXIT
 trap "exit 130" INT
 trap "exit 143" TERM
-mount -t proc proc "$tree/proc"
-mount --rbind /sys "$tree/sys"
-mount --rbind /dev "$tree/dev"
+cd /
 env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-    TERM="${TERM:-dumb}" CI=true chroot "$tree" make -C "$clone" "$@"
+    TERM="${TERM:-dumb}" CI=true make -C "$clone" "$@"
 '
 status=0
-unshare --mount --propagation private --pid --fork -- sh -c "$inside" sh "$tree" "$clone" "$@" || status=$?
+unshare --mount --propagation private --pid --fork -- sh -c "$inside" "$in_tree" "$tree" "$clone" "$@" || status=$?
 if [ -n "$(mounts_under_tree)" ]; then
     echo "test-debian13: still mounted under $tree:" >&2
     mounts_under_tree >&2
