@@ -1,6 +1,8 @@
 # Hardening: every target is compiled and linked with the flags Debian's own packages get from dpkg-buildflags
 # (hardening=+all on amd64: -fstack-protector-strong, -D_FORTIFY_SOURCE=2, -Wformat -Werror=format-security,
-# -Wl,-z,relro -Wl,-z,now), and every program is a position-independent executable.
+# -Wl,-z,relro -Wl,-z,now, and from Debian 13 on also -fstack-clash-protection and -fcf-protection), and every
+# program is a position-independent executable. scripts/check-hardening.sh asks the packaged programs for these
+# protections, where the release can give them.
 #
 # dpkg-buildflags also hands out -g and -O2, which CMAKE_BUILD_TYPE already decides, and prefix maps for the
 # folder it runs in; those are left out. The flags are read once, at configure time, so a machine with

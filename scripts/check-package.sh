@@ -35,8 +35,7 @@ for path in usr/bin/tarvelle usr/bin/tarvelle-cli \
         failed=1
     fi
 done
-# hardening-check exits non-zero when a program lacks PIE, the stack protector, fortified calls or full RELRO.
-# Control-flow protection (-fcf-protection) is not among the flags Debian 12's dpkg-buildflags gives, so it is
-# not asked for.
-hardening-check --nocfprotection "$root/usr/bin/tarvelle" "$root/usr/bin/tarvelle-cli" || failed=1
+# Every protection this release's build flags give: PIE, the stack protector, fortified calls, full RELRO and,
+# where the flags hold it, control-flow or branch protection.
+scripts/check-hardening.sh "$root/usr/bin/tarvelle" "$root/usr/bin/tarvelle-cli" || failed=1
 exit $failed
