@@ -1,4 +1,4 @@
-# Two commands do everything on a fresh Debian/Ubuntu machine:
+# Two commands do everything on a fresh Debian 12 or 13 machine:
 #   make run    install what is missing, configure, build, start the program
 #   make test   the same set-up, then every test headless
 BUILD     ?= build
@@ -10,8 +10,9 @@ FUZZ_SMOKE_SECONDS ?= 4
 FUZZERS   = number_text subnet spin_box bandwidth_page compose cli ip_readers
 CMAKEFLAGS ?=
 JOBS      ?= $(shell nproc)
+# CI builds with -Werror even when CMAKEFLAGS is given on the command line (say, a compiler launcher).
 ifneq ($(CI),)
-CMAKEFLAGS += -DTARVELLE_WERROR=ON
+override CMAKEFLAGS += -DTARVELLE_WERROR=ON
 endif
 
 .PHONY: all deps configure build run test unit-test sanitize-test fuzz-build fuzz fuzz-smoke format format-check \
