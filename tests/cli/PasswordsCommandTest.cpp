@@ -45,7 +45,15 @@ TPasswordSettings Settings(CountRange upper, CountRange lower, CountRange numeri
                            std::string otherCharacters, int32_t minLength, int32_t maxLength, int32_t mode,
                            int32_t count)
 {
-    return {upper, lower, numeric, other, std::move(otherCharacters), minLength, maxLength, mode, count};
+    return {.Upper = upper,
+            .Lower = lower,
+            .Numeric = numeric,
+            .Other = other,
+            .OtherCharacters = std::move(otherCharacters),
+            .MinLength = minLength,
+            .MaxLength = maxLength,
+            .Mode = mode,
+            .Count = count};
 }
 
 class SeededPasswords : public testing::TestWithParam<SeededCase>
