@@ -312,17 +312,6 @@ IpResult<AddressRange> ParseRange(std::string_view firstText, std::string_view l
     return AddressRange {first->address, last->address};
 }
 
-Uint128 HostMask(IpFamily family, int prefix)
-{
-    const int hostBits = AddressBits(family) - prefix;
-    return hostBits >= 128 ? Uint128Max : (Uint128 {1} << hostBits) - 1;
-}
-
-Uint128 PrefixMask(IpFamily family, int prefix)
-{
-    return HostMask(family, 0) & ~HostMask(family, prefix);
-}
-
 IpNetwork NetworkOf(const IpAddress& address, int prefix)
 {
     return {{address.value & PrefixMask(address.family, prefix), address.family}, prefix};
