@@ -1,6 +1,7 @@
 #include "IpAddress.h"
 
 #include <array>
+#include <bit>
 
 namespace tarvelle::ip {
 namespace {
@@ -256,7 +257,7 @@ IpResult<int> ParsePrefix(std::string_view text, IpFamily family)
         // The host part of a contiguous mask is 2^k - 1: adding one clears all its bits.
         if ((hostPart & (hostPart + 1)) != 0)
             return IpError::NonContiguousMask;
-        return __builtin_popcount(*mask);
+        return std::popcount(*mask);
     }
     if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos
         || (text.size() > 1 && text[0] == '0'))
