@@ -148,16 +148,13 @@ void BandwidthPageModel::btnTmClick()
     solve(timeRow());
 }
 
-// The solve reads only the other two stored values, handed over in base units (row 0 of each table, factor
-// 1). The box's change handler then reads the shown text back and writes the line, as after a unit change.
+// Solves on the page's record; the box's change handler then reads the shown text back and writes the line, as
+// after a unit change.
 void BandwidthPageModel::solve(const Row& row)
 {
     SolveInput input;
-    input.given = {GivenValue {.value = values.StoredBW}, GivenValue {.value = values.StoredDS},
-                   GivenValue {.value = values.StoredTm}};
-    input.given[static_cast<size_t>(row.quantity)].reset();
+    input.values = values;
     input.shownUnits[static_cast<size_t>(row.quantity)] = row.unit.index();
-    input.tolPercent = values.TolPercent;
     input.solve = row.quantity;
     input.decimalSeparator = separator_;
     const std::variant<SolveOutput, SolveError> result = Solve(input);

@@ -44,7 +44,7 @@ void Show(const RowWork& work, long double value, const SolveInput& input)
 
 void WriteLine(const RowWork& work, const SolveInput& input)
 {
-    work.row.line = TolText(StoredToShown(work.stored, work.factor), input.tolPercent,
+    work.row.line = TolText(StoredToShown(work.stored, work.factor), input.values.TolPercent,
                             UnitText(work.quantity, work.row.unit), input.decimalSeparator);
 }
 
@@ -138,7 +138,7 @@ std::string_view UnitText(Quantity quantity, int unit)
 std::variant<SolveOutput, SolveError> Solve(const SolveInput& input)
 {
     SolveOutput out;
-    out.values.TolPercent = input.tolPercent;
+    out.values = input.values;
     std::array<long double, 3> factors {};
     for (size_t k = 0; k < 3; ++k) {
         const auto quantity = static_cast<Quantity>(k);

@@ -1,12 +1,12 @@
 // The Bandwidth calculator's solve as one typed call: given quantities in, the page's three rows out.
 //
-// Solve takes up to three given quantities (each a number in a unit row of its table), the unit each row is
-// shown in, the tolerance and which quantity to work out. It returns what the Bandwidth page shows once those
-// values stand in its boxes and that quantity's button has been pressed: each row's number and tolerance
-// line, the stored values and the agreement; or, when the quantity cannot be worked out, why. The page
-// model's solve buttons call it with their stored values, tarvelle-cli's bandwidth command with the values of
-// its options. Like the page, it shows a converted or worked-out number with up to 15 significant digits and
-// stores what that text reads back as.
+// Solve takes a calculator record (the stored quantities and the tolerance), up to three given quantities
+// (each a number in a unit row of its table), the unit each row is shown in and which quantity to work out.
+// It returns what the Bandwidth page shows once those values stand in its boxes and that quantity's button
+// has been pressed: each row's number and tolerance line, the stored values and the agreement; or, when the
+// quantity cannot be worked out, why. The page model's solve buttons call it with their record, tarvelle-cli's
+// bandwidth command with the values of its options. Like the page, it shows a converted or worked-out number
+// with up to 15 significant digits and stores what that text reads back as.
 #pragma once
 
 #include "BandwidthCalc.h"
@@ -45,9 +45,9 @@ struct GivenValue
 /// What to solve, from what.
 struct SolveInput
 {
-    std::array<std::optional<GivenValue>, 3> given; // rate, size, time
+    TBandwidthValues values; // the record to start from: stored quantities in base units, and the tolerance
+    std::array<std::optional<GivenValue>, 3> given; // rate, size, time; each replaces its stored quantity
     std::array<std::optional<int>, 3> shownUnits; // none: the unit the value was given in, else InitialUnits
-    long double tolPercent = 3;
     std::optional<Quantity> solve; // none: the given values are only shown
     std::string_view decimalSeparator = ".";
 };
@@ -64,8 +64,8 @@ struct SolvedRow
 struct SolveOutput
 {
     std::array<SolvedRow, 3> rows;
-    // In base units: a value given in the unit it is shown in as given, any other number as its text reads
-    // back; 0 where nothing is known.
+    // The record after the solve: a value given in the unit it is shown in stored as given, any other number
+    // shown as its text reads back, a quantity neither given nor worked out as it was.
     TBandwidthValues values;
     long double solved = 0; // the worked-out quantity as computed, before its text is read back
     Agreement agreement = Agreement::NoVerdict;

@@ -200,7 +200,7 @@ bandwidth::SolveInput SolveInputOf(const Entries& entries, const Row* solve)
         input.given[0] = {*shown, unit};
     }
     if (entries.tolerance)
-        input.tolPercent = *entries.tolerance;
+        input.values.TolPercent = *entries.tolerance;
     if (solve != nullptr)
         input.solve = solve->quantity;
     return input;
