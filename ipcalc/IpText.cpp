@@ -41,13 +41,19 @@ struct OctetDigits
 };
 constexpr OctetDigits kOctetDigits;
 
+// The octet's decimal digits. All four bytes of its entry are copied at once: whatever follows the octet
+// covers the spare ones, and the buffers have room beyond the longest text.
+char* PutOctet(char* p, uint32_t octet)
+{
+    const std::array<char, 4>& digits = kOctetDigits.texts[octet & 0xFF];
+    std::memcpy(p, digits.data(), 4);
+    return p + digits[3];
+}
+
 char* PutIpv4(char* p, uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8) {
-        const std::array<char, 4>& digits = kOctetDigits.texts[(value >> shift) & 0xFF];
-        // All four bytes are copied at once; the next octet or the end of the text covers the spare ones.
-        std::memcpy(p, digits.data(), 4);
-        p += digits[3];
+        p = PutOctet(p, value >> shift);
         if (shift > 0)
             *p++ = '.';
     }
@@ -178,7 +184,7 @@ void AppendReverseName(std::string& out, const IpAddress& address)
     std::string_view suffix = "ip6.arpa";
     if (address.family == IpFamily::V4) {
         for (int shift = 0; shift < 32; shift += 8) {
-            p = PutDecimal(p, static_cast<uint32_t>(address.value >> shift) & 0xFF);
+            p = PutOctet(p, static_cast<uint32_t>(address.value >> shift));
             *p++ = '.';
         }
         suffix = "in-addr.arpa";
