@@ -7,7 +7,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 4
-FUZZERS   = number_text subnet spin_box bandwidth_page compose cli
+FUZZERS   = number_text subnet spin_box bandwidth_page compose cli ip_readers
 CMAKEFLAGS ?=
 JOBS      ?= $(shell nproc)
 ifneq ($(CI),)

@@ -96,17 +96,19 @@ void BandwidthPage::CreateLayout()
     CreateRow(btnBW, "btnBW", bandwidth::kBtnBWCaption, tbBW, "tbBW", cbBWUnit, "cbBWUnit", 32);
     CreateRow(btnDS, "btnDS", bandwidth::kBtnDSCaption, tbDS, "tbDS", cbDSUnit, "cbDSUnit", 80);
     CreateRow(btnTm, "btnTm", bandwidth::kBtnTmCaption, tbTm, "tbTm", cbTmUnit, "cbTmUnit", 132);
+    // A pick list is named by its current item; these have no caption beside them, so the description says
+    // what they choose.
     tbBW->setAccessibleName(QStringLiteral("Bandwidth"));
-    cbBWUnit->setAccessibleName(QStringLiteral("Rate unit"));
+    cbBWUnit->setAccessibleDescription(QStringLiteral("Rate unit"));
     tbDS->setAccessibleName(QStringLiteral("Data size"));
-    cbDSUnit->setAccessibleName(QStringLiteral("Size unit"));
+    cbDSUnit->setAccessibleDescription(QStringLiteral("Size unit"));
     tbTm->setAccessibleName(QStringLiteral("Time"));
-    cbTmUnit->setAccessibleName(QStringLiteral("Time unit"));
+    cbTmUnit->setAccessibleDescription(QStringLiteral("Time unit"));
 
     cbCommon = new PickListBox(this);
     cbCommon->setObjectName(QStringLiteral("cbCommon"));
     cbCommon->setGeometry(288, 32, 73, 22);
-    cbCommon->setAccessibleName(QStringLiteral("Common rates"));
+    cbCommon->setAccessibleDescription(QStringLiteral("Common rates"));
     FillCombo(cbCommon, model_.cbCommon);
 
     lbBWTol = AddLabel("lbBWTol", QString(), {kBoxLeft, 32 + kLineOffset}, "Bandwidth tolerance");
@@ -147,17 +149,17 @@ void BandwidthPage::CreateCaptions()
     label17->setWordWrap(true);
     label17->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label17->setGeometry(8, 204, 217, 49);
-    QLabel* label2 = AddLabel("Label2", QString::fromUtf8(bandwidth::kLabel2Caption), {241, 224});
-    label2->setBuddy(seTol);
-    AddLabel("Label3", QString::fromUtf8(bandwidth::kLabel3Caption), {349, 224});
+    // The caption before the tolerance box and the unit after it both label it.
+    AddLabel("Label2", QString::fromUtf8(bandwidth::kLabel2Caption), {241, 224})->setBuddy(seTol);
+    AddLabel("Label3", QString::fromUtf8(bandwidth::kLabel3Caption), {349, 224})->setBuddy(seTol);
 }
 
-QLabel* BandwidthPage::AddLabel(const char* name, const QString& text, QPoint pos, const char* resultName)
+QLabel* BandwidthPage::AddLabel(const char* name, const QString& text, QPoint pos, const char* resultCaption)
 {
-    // A tolerance line is a result, spoken under its name with its text as the value.
-    QLabel* label = resultName ? new ResultLabel(text, this) : new QLabel(text, this);
-    if (resultName)
-        label->setAccessibleName(QLatin1String(resultName));
+    // A tolerance line is a result, read as its text; with no caption beside it, its description says which.
+    QLabel* label = resultCaption ? new ResultLabel(text, this) : new QLabel(text, this);
+    if (resultCaption)
+        label->setAccessibleDescription(QLatin1String(resultCaption));
     label->setObjectName(QLatin1String(name));
     // The captions and lines hold no markup; "&" and "<" stay as written.
     label->setTextFormat(Qt::PlainText);

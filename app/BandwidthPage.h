@@ -44,7 +44,7 @@ private:
     void CreateToleranceBox(Platform& platform);
     void CreateCaptions();
     void SetTabOrder();
-    QLabel* AddLabel(const char* name, const QString& text, QPoint pos, const char* resultName = nullptr);
+    QLabel* AddLabel(const char* name, const QString& text, QPoint pos, const char* resultCaption = nullptr);
     void Bind();
 
     /// Copies every model field into its widget.

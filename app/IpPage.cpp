@@ -95,11 +95,11 @@ void IpPage::CreateInputs()
     cbSlash = new QComboBox(this);
     cbSlash->setObjectName(QStringLiteral("cbSlash"));
     cbSlash->setGeometry(280, 12, 49, kBoxHeight);
-    cbSlash->setAccessibleName(QStringLiteral("Prefix length"));
+    // Named by its current item; no caption stands beside it, so the description says what it chooses.
+    cbSlash->setAccessibleDescription(QStringLiteral("Prefix length"));
     cbMask = new QComboBox(this);
     cbMask->setObjectName(QStringLiteral("cbMask"));
     cbMask->setGeometry(116, 72, 141, kBoxHeight);
-    cbMask->setAccessibleName(QStringLiteral("Subnet mask"));
     FillCombo(cbSlash, model_.cbSlash);
     FillCombo(cbMask, model_.cbMask);
 }

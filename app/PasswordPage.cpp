@@ -4,19 +4,23 @@
 #include "Fonts.h"
 #include "HembryTabs.h"
 #include "PasswordList.h"
+#include "PasswordStrength.h"
 #include "PrintableEdit.h"
 #include "SpinBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <array>
@@ -95,6 +99,17 @@ private:
     int captionLeft_;
 };
 
+/// Whether two runs' settings have the same strength: all but the count alike.
+bool SameStrength(const TPasswordSettings& a, const TPasswordSettings& b)
+{
+    const auto range = [](CountRange r) { return std::pair(r.Min, r.Max); };
+    return range(a.Upper) == range(b.Upper) && range(a.Lower) == range(b.Lower) && range(a.Numeric) == range(b.Numeric)
+        && range(a.Other) == range(b.Other) && a.OtherCharacters == b.OtherCharacters
+        && a.UpperCharacters == b.UpperCharacters && a.LowerCharacters == b.LowerCharacters
+        && a.NumericCharacters == b.NumericCharacters && a.MinLength == b.MinLength && a.MaxLength == b.MaxLength
+        && a.Mode == b.Mode;
+}
+
 // The pronounceability list shows its items 14 pixels high.
 class FixedHeightDelegate : public QStyledItemDelegate
 {
@@ -131,7 +146,7 @@ void PasswordPage::CreateLengthRow()
     seMinLen = AddSpinBox(model_.seMinLen, "seMinLen", {{kMinBoxLeft, 8}, kSpinBoxSize}, "Minimum password length");
     seMaxLen = AddSpinBox(model_.seMaxLen, "seMaxLen", {{kMaxBoxLeft, 8}, kSpinBoxSize}, "Maximum password length");
     AddLabel("Label27", QString::fromUtf8(kLabel27Caption), {8, 12}, seMinLen);
-    AddMinMaxLabels("Label36", "Label37", 12);
+    AddMinMaxLabels("Label36", "Label37", 12, seMinLen, seMaxLen);
 }
 
 void PasswordPage::CreateClassRows()
@@ -144,21 +159,21 @@ void PasswordPage::CreateClassRows()
     ckbUpper->resize(std::max(ckbUpper->width(), ckbUpper->sizeHint().width()), ckbUpper->height());
     seUpper1 = AddSpinBox(model_.seUpper1, "seUpper1", {{kMinBoxLeft, 32}, kSpinBoxSize}, "Minimum uppercase letters");
     seUpper2 = AddSpinBox(model_.seUpper2, "seUpper2", {{kMaxBoxLeft, 32}, kSpinBoxSize}, "Maximum uppercase letters");
-    AddMinMaxLabels("Label25", "Label26", 36);
+    AddMinMaxLabels("Label25", "Label26", 36, seUpper1, seUpper2);
 
     ckbLower = AddCheckBox("ckbLower", QString(), {kCheckBoxLeft, 60, 15, 17}, kLowerColor, "lowercase Alphabetic");
     SetTextColor(AddLabel("Label46", QString::fromUtf8(kLabel46Caption), {kClassLabelLeft, 62}, ckbLower),
                  ColorFromBgr(kLowerColor));
     seLower1 = AddSpinBox(model_.seLower1, "seLower1", {{kMinBoxLeft, 56}, kSpinBoxSize}, "Minimum lowercase letters");
     seLower2 = AddSpinBox(model_.seLower2, "seLower2", {{kMaxBoxLeft, 56}, kSpinBoxSize}, "Maximum lowercase letters");
-    AddMinMaxLabels("Label28", "Label29", 60);
+    AddMinMaxLabels("Label28", "Label29", 60, seLower1, seLower2);
 
     ckbNumeric = AddCheckBox("ckbNumeric", QString(), {kCheckBoxLeft, 84, 15, 17}, kNumericColor, "Numeric");
     SetTextColor(AddLabel("Label45", QString::fromUtf8(kLabel45Caption), {kClassLabelLeft, 86}, ckbNumeric),
                  ColorFromBgr(kNumericColor));
     seNum1 = AddSpinBox(model_.seNum1, "seNum1", {{kMinBoxLeft, 80}, kSpinBoxSize}, "Minimum digits");
     seNum2 = AddSpinBox(model_.seNum2, "seNum2", {{kMaxBoxLeft, 80}, kSpinBoxSize}, "Maximum digits");
-    AddMinMaxLabels("Label30", "Label31", 84);
+    AddMinMaxLabels("Label30", "Label31", 84, seNum1, seNum2);
 
     ckbOther = AddCheckBox("ckbOther", QString(), {kCheckBoxLeft, 108, 15, 17}, kOtherColor, "Other");
     SetTextColor(AddLabel("Label47", QString::fromUtf8(kLabel47Caption), {kClassLabelLeft, 109}, ckbOther),
@@ -170,7 +185,7 @@ void PasswordPage::CreateClassRows()
     SetTextColor(tbOther, ColorFromBgr(kOtherColor), QPalette::Text);
     seOther1 = AddSpinBox(model_.seOther1, "seOther1", {{kMinBoxLeft, 104}, kSpinBoxSize}, "Minimum other characters");
     seOther2 = AddSpinBox(model_.seOther2, "seOther2", {{kMaxBoxLeft, 104}, kSpinBoxSize}, "Maximum other characters");
-    AddMinMaxLabels("Label32", "Label33", 108);
+    AddMinMaxLabels("Label32", "Label33", 108, seOther1, seOther2);
 }
 
 void PasswordPage::CreateGenerateControls()
@@ -178,7 +193,6 @@ void PasswordPage::CreateGenerateControls()
     cbWordMode = new QComboBox(this);
     cbWordMode->setObjectName(QStringLiteral("cbWordMode"));
     cbWordMode->setGeometry(92, 136, 269, 22);
-    cbWordMode->setAccessibleName(QStringLiteral("Pronounceability"));
     cbWordMode->setItemDelegate(new FixedHeightDelegate(14, cbWordMode));
     FillCombo(cbWordMode, model_.cbWordMode);
     QLabel* label35 = AddLabel("Label35", QString::fromUtf8(kLabel35Caption), {8, 140}, cbWordMode);
@@ -191,7 +205,7 @@ void PasswordPage::CreateGenerateControls()
     btnGo->setGeometry(8, 168, 69, 21);
     btnGo->setAutoDefault(false);
     seGenerate = AddSpinBox(model_.seGenerate, "seGenerate", {{26, 195}, kSpinBoxSize}, "Number of passwords");
-    AddLabel("Label34", QStringLiteral("#"), {16, 198});
+    AddLabel("Label34", QStringLiteral("#"), {16, 198}, seGenerate);
     btnSave = new QPushButton(QString::fromUtf8(kBtnSaveCaption), this);
     btnSave->setObjectName(QStringLiteral("btnSave"));
     btnSave->setGeometry(8, 224, 69, 21);
@@ -244,10 +258,11 @@ void PasswordPage::SetUpCheckBox(QCheckBox* box, const char* name, const QRect& 
     SetTextColor(box, ColorFromBgr(color));
 }
 
-void PasswordPage::AddMinMaxLabels(const char* minName, const char* maxName, int top)
+void PasswordPage::AddMinMaxLabels(const char* minName, const char* maxName, int top, QWidget* minBox, QWidget* maxBox)
 {
-    AddLabel(minName, QStringLiteral("Min."), {kMinLabelLeft, top});
-    AddLabel(maxName, QStringLiteral("Max."), {kMaxLabelLeft, top});
+    // Each labels the spin box beside it for assistive technology; with no accelerator, they move no focus.
+    AddLabel(minName, QStringLiteral("Min."), {kMinLabelLeft, top}, minBox);
+    AddLabel(maxName, QStringLiteral("Max."), {kMaxLabelLeft, top}, maxBox);
 }
 
 std::array<SpinBox*, 11> PasswordPage::SpinBoxes() const
@@ -311,6 +326,40 @@ void PasswordPage::btnGoClick()
 {
     model_.btnGoClick();
     Show();
+    ShowStrength();
+}
+
+void PasswordPage::ShowStrength()
+{
+    const uint64_t run = ++strengthRuns_;
+    const TPasswordSettings settings = model_.ReadSettings();
+    if (strength_ && SameStrength(strength_->first, settings)) {
+        ShowStrengthTip(run, strength_->second);
+        return;
+    }
+    ShowStrengthTip(run, QString()); // no tip of other settings meanwhile
+    // The sums can take a second or more: a pool thread works them out from its own copies. The result goes
+    // through the application object, which outlives the pool, and reaches the page only if it still stands.
+    QThreadPool::globalInstance()->start([page = QPointer<PasswordPage>(this), run, settings, pairs = model_.slcConst] {
+        const QString tip = QString::fromStdString(StrengthTip(MeasureStrength(settings, pairs)));
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [page, run, settings, tip] {
+                if (page && run == page->strengthRuns_) {
+                    page->strength_.emplace(settings, tip);
+                    page->ShowStrengthTip(run, tip);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void PasswordPage::ShowStrengthTip(uint64_t run, const QString& tip)
+{
+    if (run != strengthRuns_)
+        return;
+    lbPasswords->setToolTip(tip);
+    lbPasswords->setAccessibleDescription(tip);
 }
 
 void PasswordPage::lbPasswordsDblClick()

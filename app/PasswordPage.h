@@ -5,7 +5,9 @@
 // at their pixel positions. Spin box input goes into the model's boxes, whose change events run the coupling
 // handlers there; ticks, picks, edits, clicks and the list's selection go into the model too, and Show() then
 // copies every model field back into the widgets. Generate draws the passwords from the operating system's
-// random generator (SystemRandom) owned here, after seeding the program's generator from the entropy word.
+// random generator (SystemRandom) owned here, after seeding the program's generator from the entropy word;
+// then the strength of the settings it used (PasswordStrength.h) is worked out on a pool thread and shown as
+// the list's tool tip and accessible description.
 #pragma once
 
 #include "Entropy.h"
@@ -13,9 +15,13 @@
 #include "Platform.h"
 #include "Random.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <optional>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -54,7 +60,7 @@ private:
                            const char* accessibleName);
     void SetUpCheckBox(QCheckBox* box, const char* name, const QRect& geometry, uint32_t color,
                        const char* accessibleName);
-    void AddMinMaxLabels(const char* minName, const char* maxName, int top);
+    void AddMinMaxLabels(const char* minName, const char* maxName, int top, QWidget* minBox, QWidget* maxBox);
     /// Every spin box of the page.
     std::array<SpinBox*, 11> SpinBoxes() const;
     void SetTabOrder();
@@ -63,6 +69,10 @@ private:
     /// Copies every model field into its widget.
     void Show();
     void ShowList();
+    /// Starts working out the strength of the settings Generate used, off the GUI thread.
+    void ShowStrength();
+    /// Shows the strength tip of Generate number `run`, unless a later Generate has begun.
+    void ShowStrengthTip(uint64_t run, const QString& tip);
 
     SystemRandom draws_;
     PasswordPageModel model_;
@@ -88,6 +98,8 @@ private:
     QPushButton* btnSave = nullptr;
     PasswordListBox* lbPasswords = nullptr;
     Platform& platform_;
+    uint64_t strengthRuns_ = 0; // Generates whose strength was asked for
+    std::optional<std::pair<TPasswordSettings, QString>> strength_; // the last settings measured, and their tip
 };
 
 } // namespace tarvelle

@@ -59,7 +59,7 @@ void AnswerLine(const std::string& line, std::string& out)
     AppendField(out, "total");
     AppendCount(out, s.total);
     AppendField(out, "type");
-    out += AddressType(cidr->address);
+    out += AddressType(cidr->address).type;
     AppendField(out, "reverse");
     AppendReverseName(out, cidr->address);
     out += "\"}\n";

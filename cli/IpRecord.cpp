@@ -124,6 +124,36 @@ private:
     bool first_ = true;
 };
 
+// A registry flag: "true", "false" or, where the registry gives no answer, "null" (JSON), "n/a" (text).
+std::string_view FlagText(std::optional<bool> flag, bool json)
+{
+    if (!flag)
+        return json ? "null" : "n/a";
+    if (json)
+        return *flag ? "true" : "false";
+    return *flag ? "yes" : "no";
+}
+
+void AppendKindJson(std::string& out, const ip::AddressKind& kind)
+{
+    AppendComposed(out, ", \"type\": ", kind.type);
+    out += ", \"global\": ";
+    out += FlagText(kind.global, true);
+    out += ", \"forwardable\": ";
+    out += FlagText(kind.forwardable, true);
+}
+
+// The type, and the registry flags together on the next row.
+void AppendKindRows(Rows& row, const ip::AddressKind& kind)
+{
+    row("Type") += kind.type;
+    std::string& out = row("Reachability");
+    out += "global ";
+    out += FlagText(kind.global, false);
+    out += ", forwardable ";
+    out += FlagText(kind.forwardable, false);
+}
+
 void AppendV6Json(std::string& out, std::string_view input, const IpQuery& query)
 {
     const ip::NetworkSummary s = ip::Summarise({query.address, query.prefix});
@@ -144,7 +174,8 @@ void AppendV6Json(std::string& out, std::string_view input, const IpQuery& query
     ip::AppendAddress(out, s.lastAddress);
     out += "\", \"total\": \"";
     ip::AppendCount(out, s.total);
-    AppendComposed(out, "\", \"type\": ", ip::AddressType(query.address));
+    out += '"';
+    AppendKindJson(out, ip::AddressType(query.address));
     out += ", \"reverse\": \"";
     ip::AppendReverseName(out, query.address);
     out += "\"}\n";
@@ -161,7 +192,7 @@ void AppendV6Plain(std::string& out, const IpQuery& query, bool oneLine)
     ip::AppendAddress(row("Network"), s.network.base);
     ip::AppendAddress(row("Last"), s.lastAddress);
     ip::AppendCount(row("Total"), s.total);
-    row("Type") += ip::AddressType(query.address);
+    AppendKindRows(row, ip::AddressType(query.address));
     ip::AppendReverseName(row("Reverse"), query.address);
     row.End();
 }
@@ -235,7 +266,7 @@ void IpRecordWriter::AppendV4Json(std::string& out, std::string_view input, cons
     AppendNumber(out, static_cast<uint64_t>(query.prefix));
     AppendV4BlockJson(out, s);
     AppendComposed(out, ", \"class\": ", ClassifyAddress(OctetsOf(address)).ClassText);
-    AppendComposed(out, ", \"type\": ", ip::AddressType(query.address));
+    AppendKindJson(out, ip::AddressType(query.address));
     out += ", \"reverse\": \"";
     ip::AppendReverseName(out, query.address);
     out += '"';
@@ -258,7 +289,7 @@ void IpRecordWriter::AppendV4Plain(std::string& out, const IpQuery& query, bool 
     AppendRange(row("Usable range"), s);
     AppendAddressCounts(row("Addresses"), s);
     row("Class") += ClassifyAddress(OctetsOf(address)).ClassText;
-    row("Type") += ip::AddressType(query.address);
+    AppendKindRows(row, ip::AddressType(query.address));
     ip::AppendReverseName(row("Reverse"), query.address);
     const bool built = IsPagePrefix(query.prefix) && AppendBreakdown(row("Breakdown"), address, query.prefix);
     AppendBinaryGroups(row("Binary address"), address);

@@ -23,11 +23,6 @@ uint64_t NextChunk(uint64_t chunk, uint32_t took)
     return chunk;
 }
 
-bool HasSimilar(const std::string& password)
-{
-    return password.find_first_of(kSimilarCharacters) != std::string::npos;
-}
-
 } // namespace
 
 RunEnd PasswordRun::Run(const ComposeFunction& compose, Platform& platform, const TStringListComp& pairs)
@@ -44,8 +39,6 @@ RunEnd PasswordRun::Run(const ComposeFunction& compose, Platform& platform, cons
         const ComposeEnd end = compose(part, platform, pairs, passwords, &stats);
         candidates += stats.Candidates;
         for (const std::string& password : passwords) {
-            if (excludeSimilar && HasSimilar(password))
-                continue;
             ++made;
             if (!take(password))
                 return RunEnd::Stopped;

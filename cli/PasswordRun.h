@@ -4,8 +4,8 @@
 // million passwords, so PasswordRun asks for them a chunk at a time and hands each accepted password on as it
 // comes. Chunks change nothing in what is made: the source carries its state from one chunk to the next, so
 // `--seed` gives the same passwords however the run is cut. The composer's two-second give-up still ends a
-// run that has made nothing; once a password is made the run goes on to the end. PasswordRun also drops the
-// passwords that hold a look-alike character (for --exclude-similar) and reports its progress on the way.
+// run that has made nothing; once a password is made the run goes on to the end. PasswordRun reports its progress
+// on the way.
 #pragma once
 
 #include "PasswordComposer.h"
@@ -16,12 +16,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 
 namespace tarvelle::cli {
-
-/// The characters --exclude-similar keeps out of every password.
-inline constexpr std::string_view kSimilarCharacters = "B8G6I1l0OQDS5Z2|";
 
 /// How a run ended.
 enum class RunEnd {
@@ -36,7 +32,6 @@ struct PasswordRun
 {
     TPasswordSettings settings; // Count is ignored: `count` says how many
     uint64_t count = 0;
-    bool excludeSimilar = false;
     /// Takes each password as it is made; false stops the run.
     std::function<bool(const std::string&)> take;
     /// Called after each chunk with the passwords made and the milliseconds since the start.

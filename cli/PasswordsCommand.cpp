@@ -4,13 +4,14 @@
 #include "ConsolePlatform.h"
 #include "JsonWriter.h"
 #include "PasswordComposer.h"
-#include "PasswordPageModel.h"
 #include "PasswordRun.h"
+#include "PasswordStrengthOutput.h"
 #include "Random.h"
+#include "ResolveSettings.h"
+#include "StringsComp.h"
 #include "Utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +37,8 @@ constexpr const char* kHelp
       "  --other-chars TEXT   the other characters, UTF-8 without control characters, each equally likely\n"
       "                       (default \"!@#$%^*\")\n"
       "  --exclude-similar    leaves out the look-alike characters B 8 G 6 I 1 l 0 O Q D S 5 Z 2 | from every\n"
-      "                       class: they are taken out of the other characters, and a password holding one\n"
-      "                       of the letters or digits among them is drawn again\n"
+      "                       class: each class draws from the characters it has left, so the counts still\n"
+      "                       follow their ranges\n"
       "  --mode M             random (or 0): any password\n"
       "                       easy (or 1, the default): every pair of letters is a usual one\n"
       "                       pronounceable (or 2): letters of a kind in a row form usual pairs\n"
@@ -45,13 +46,21 @@ constexpr const char* kHelp
       "  --seed N             draws from the program's own generator seeded with N (0 to 4294967295), so the\n"
       "                       same seed and options give the same passwords; such passwords are not secret.\n"
       "                       Without it every draw comes from the operating system's secure generator\n"
+      "  --strength           prints how strong these options' passwords are instead of making any: the\n"
+      "                       Shannon entropy of one password in bits, its min-entropy (minus log2 of the\n"
+      "                       likeliest password's odds), the share of candidates kept, and whether the\n"
+      "                       figures are exact or proven ranges. The figures describe the secure generator,\n"
+      "                       so not with --seed\n"
       "  -j, --json           one JSON object: {\"passwords\": [...], \"candidates\": N}, N being the number\n"
-      "                       of candidate passwords drawn to make them\n"
+      "                       of candidate passwords drawn to make them; with --strength {\"shannon_bits\": S,\n"
+      "                       \"min_entropy_bits\": M, \"acceptance\": A, \"exact\": true|false,\n"
+      "                       \"bound_bits\": B}, B being the largest error S or M can have (0 when exact)\n"
       "  -h, --help           this text\n"
       "A MIN-MAX range may be a single number N for N-N; MIN must not be above MAX. Long runs show their\n"
       "progress on stderr when it is a terminal. When the options make no password within two seconds the\n"
       "run gives up.\n"
-      "Exit codes: 0 success; 1 no password within two seconds, or a failed write; 2 bad usage; 130 Ctrl-C.\n"
+      "Exit codes: 0 success; 1 no password within two seconds (with --strength: options that can make no\n"
+      "password, or too many to work out), or a failed write; 2 bad usage; 130 Ctrl-C.\n"
       "examples:\n"
       "  tarvelle-cli passwords -n 5 --mode pronounceable --digits 1-2\n"
       "  tarvelle-cli passwords --exclude-similar --length 12-16 --other 1-2\n";
@@ -67,28 +76,34 @@ constexpr KnownOption kOptions[] = {
     {"other-chars"},
     {"seed"},
     {"exclude-similar", 0, false},
+    {"strength", 0, false},
     {"json", 'j', false},
 };
 
 constexpr uint64_t kMostPasswords = 1000000;
 
-// A class's count range, or nothing when the class is off (its box unticked).
-using ClassRange = std::optional<std::pair<int32_t, int32_t>>;
+/// The characters --exclude-similar takes out of every class.
+constexpr std::string_view kSimilarCharacters = "B8G6I1l0OQDS5Z2|";
 
 struct Options
 {
     uint64_t count = 9;
-    std::pair<int32_t, int32_t> length {8, 12};
-    std::array<ClassRange, 4> classes {ClassRange {{1, 4}}, ClassRange {{1, 8}}, ClassRange {{0, 1}},
-                                       ClassRange {{0, 1}}};
-    std::optional<std::string> otherCharacters;
-    int32_t mode = kModeEasilyPronounced;
+    AskedSettings asked; // the page's start values until an option says otherwise; PasswordRun sets Count
     std::optional<uint32_t> seed;
     bool excludeSimilar = false;
     bool json = false;
 };
 
 constexpr std::string_view kClassOptions[] = {"upper", "lower", "digits", "other"};
+constexpr std::optional<CountRange> AskedSettings::*kClassRanges[]
+    = {&AskedSettings::Upper, &AskedSettings::Lower, &AskedSettings::Numeric, &AskedSettings::Other};
+
+/// Takes the look-alikes out of a class's characters. Every look-alike is ASCII, and no byte of a longer UTF-8
+/// character is.
+void LeaveOutSimilar(std::string& characters)
+{
+    std::erase_if(characters, [](char c) { return kSimilarCharacters.find(c) != std::string_view::npos; });
+}
 
 std::optional<int32_t> ParseMode(std::string_view text)
 {
@@ -106,14 +121,16 @@ std::optional<std::string> ReadClasses(const ParsedArgs& parsed, Options& o)
         const std::string* text = parsed.value(kClassOptions[k]);
         if (text == nullptr)
             continue;
+        std::optional<CountRange>& asked = o.asked.*kClassRanges[k];
         if (*text == "off") {
-            o.classes[k] = std::nullopt;
+            asked = std::nullopt;
             continue;
         }
-        o.classes[k] = ParseRange(*text, 0, 99);
-        if (!o.classes[k])
+        const auto range = ParseRange(*text, 0, 99);
+        if (!range)
             return "--" + std::string(kClassOptions[k]) + " " + QuotedShort(*text)
                 + " is not off nor MIN-MAX with 0 <= MIN <= MAX <= 99";
+        asked = CountRange {range->first, range->second};
     }
     return std::nullopt;
 }
@@ -128,15 +145,11 @@ std::optional<std::string> ReadOtherCharacters(const ParsedArgs& parsed, Options
         const auto control = [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; };
         if (std::any_of(text->begin(), text->end(), control))
             return "--other-chars " + QuotedShort(*text) + " holds a control character";
-        o.otherCharacters = *text;
+        o.asked.OtherCharacters = *text;
     }
-    if (o.excludeSimilar) {
-        std::string kept = o.otherCharacters.value_or(TPasswordSettings().OtherCharacters);
-        // Every look-alike is ASCII, and no byte of a longer UTF-8 character is.
-        std::erase_if(kept, [](char c) { return kSimilarCharacters.find(c) != std::string_view::npos; });
-        o.otherCharacters = kept;
-    }
-    if (o.classes[3] && o.classes[3]->second > 0 && o.otherCharacters && o.otherCharacters->empty())
+    if (o.excludeSimilar)
+        LeaveOutSimilar(o.asked.OtherCharacters);
+    if (o.asked.Other && o.asked.Other->Max > 0 && o.asked.OtherCharacters.empty())
         return std::string("--other asks for other characters but ")
             + (o.excludeSimilar ? "--exclude-similar leaves none of --other-chars" : "--other-chars is empty");
     return std::nullopt;
@@ -154,7 +167,7 @@ std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
         const auto range = ParseRange(*text, 1, 99);
         if (!range)
             return "--length " + QuotedShort(*text) + " is not MIN-MAX with 1 <= MIN <= MAX <= 99";
-        o.length = *range;
+        o.asked.Length = {range->first, range->second};
     }
     if (auto complaint = ReadClasses(parsed, o))
         return complaint;
@@ -165,7 +178,7 @@ std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
         const std::optional<int32_t> mode = ParseMode(*text);
         if (!mode)
             return "--mode " + QuotedShort(*text) + " is not random, easy, pronounceable, unpronounceable or 0 to 3";
-        o.mode = *mode;
+        o.asked.Mode = *mode;
     }
     if (const std::string* text = parsed.value("seed")) {
         const std::optional<uint64_t> seed = ParseWhole(*text, 0, UINT32_MAX);
@@ -177,35 +190,17 @@ std::optional<std::string> ReadOptions(const ParsedArgs& parsed, Options& o)
     return std::nullopt;
 }
 
-// Types a range into a minimum box and its maximum box, in that order, as a user would; the page's coupling
-// moves the partner boxes' limits as it goes.
-void TypeRange(SpinBoxModel& minBox, SpinBoxModel& maxBox, std::pair<int32_t, int32_t> range)
+// The run settings of the options: the page's rules over what was asked, and with --exclude-similar each fixed
+// class's characters without the look-alikes (the Other characters lost theirs when they were read).
+TPasswordSettings SettingsOf(const Options& o)
 {
-    minBox.setText(std::to_string(range.first));
-    maxBox.setText(std::to_string(range.second));
-}
-
-// The run settings as the page would read them after the options were entered and the boxes settled.
-TPasswordSettings SettingsFromPage(const Options& o, PasswordPageModel& page)
-{
-    page.SetInitialMode();
-    TypeRange(page.seMinLen, page.seMaxLen, o.length);
-    const std::array<std::pair<SpinBoxModel*, SpinBoxModel*>, 4> boxes {{{&page.seUpper1, &page.seUpper2},
-                                                                         {&page.seLower1, &page.seLower2},
-                                                                         {&page.seNum1, &page.seNum2},
-                                                                         {&page.seOther1, &page.seOther2}}};
-    bool* const ticks[] = {&page.ckbUpper, &page.ckbLower, &page.ckbNumeric, &page.ckbOther};
-    for (size_t k = 0; k < 4; ++k) {
-        *ticks[k] = o.classes[k].has_value();
-        if (o.classes[k])
-            TypeRange(*boxes[k].first, *boxes[k].second, *o.classes[k]);
+    TPasswordSettings settings = ResolveSettings(o.asked);
+    if (o.excludeSimilar) {
+        LeaveOutSimilar(settings.UpperCharacters);
+        LeaveOutSimilar(settings.LowerCharacters);
+        LeaveOutSimilar(settings.NumericCharacters);
     }
-    page.ckbOtherClick();
-    if (o.otherCharacters)
-        page.tbOther.set(*o.otherCharacters);
-    page.cbWordMode.setIndex(o.mode);
-    page.SettleSpinBoxes();
-    return page.ReadSettings();
+    return settings;
 }
 
 // Writes the passwords as they come: plain lines, or the JSON object opened at the first password.
@@ -301,14 +296,17 @@ int RunPasswordsCommand(const Args& args, Console& console)
         return BadUsage(console.err, kCommand, *complaint);
 
     ConsolePlatform platform;
-    EntropyPool entropy;
     LcgRandom generator(options.seed.value_or(0));
     SystemRandom system;
-    PasswordPageModel page(platform, entropy, generator, generator);
+    const TStringListComp pairs(LetterPairList());
     PasswordRun run;
-    run.settings = SettingsFromPage(options, page);
+    run.settings = SettingsOf(options);
     run.count = options.count;
-    run.excludeSimilar = options.excludeSimilar;
+    if (parsed.has("strength")) {
+        if (options.seed)
+            return BadUsage(console.err, kCommand, "--strength describes the secure generator: it takes no --seed");
+        return PrintPasswordStrength(run.settings, options.json, console);
+    }
     const ComposeFunction compose = options.seed ? ComposeFrom(generator) : ComposeFrom(system);
     if (options.seed)
         console.err << "tarvelle-cli passwords: seeded passwords can be made again by anyone with the seed: they "
@@ -319,7 +317,7 @@ int RunPasswordsCommand(const Args& args, Console& console)
     run.take = [&listing](const std::string& password) { return listing.take(password); };
     if (console.errIsTerminal)
         run.progress = [&progress](uint64_t made, uint32_t elapsed) { progress.show(made, elapsed); };
-    const RunEnd end = run.Run(compose, console.clock != nullptr ? *console.clock : platform, page.slcConst);
+    const RunEnd end = run.Run(compose, console.clock != nullptr ? *console.clock : platform, pairs);
     progress.clear();
     listing.close(run.candidates);
     return Report(end, run, console);

@@ -1,5 +1,6 @@
 // Password composition over any settings and any Other text, drawn from the program's generator or (when the
-// first byte's top bit is set) the system's, with a clock that moves on at every reading, so every run ends. Every
+// first byte's top bit is set) the system's, with a clock that moves on at every reading, so every run ends. The
+// three fixed classes are whole or (bit 3 of the first byte) without the look-alikes of --exclude-similar. Every
 // password of a settled run (minimum at most maximum everywhere) has a length in range, each class's count in its
 // range, only characters of its classes, and passes or fails the mode's pair test as the mode asks.
 #include "FakePlatform.h"
@@ -49,6 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool settled = (first & 7u) != 0;
     const bool system = (first & 0x80u) != 0;
     TPasswordSettings s;
+    if ((first & 8u) != 0) {
+        s.UpperCharacters = "ACEFHJKLMNPRTUVWXY";
+        s.LowerCharacters = "abcdefghijkmnopqrstuvwxyz";
+        s.NumericCharacters = "3479";
+    }
+    const std::string fixed = s.UpperCharacters + s.LowerCharacters + s.NumericCharacters;
     s.Upper = Range(in, settled);
     s.Lower = Range(in, settled);
     s.Numeric = Range(in, settled);
@@ -93,8 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 ++digits;
             else
                 ++others;
-            if (!IsAsciiAlnum(c))
-                FUZZ_CHECK(std::find(other.begin(), other.end(), c) != other.end());
+            const bool inOther = std::find(other.begin(), other.end(), c) != other.end();
+            FUZZ_CHECK(inOther || (IsAsciiAlnum(c) && fixed.find(c[0]) != std::string::npos));
         }
         if (classesApart) {
             FUZZ_CHECK(Within(upper, s.Upper) && Within(lower, s.Lower) && Within(digits, s.Numeric));

@@ -32,8 +32,20 @@ struct NetworkSummary
 /// Masks, bounds and counts of the block; bits of its base below the prefix are ignored.
 NetworkSummary Summarise(const IpNetwork& block);
 
-/// The address's type text from the special-purpose registries, e.g. "private", "documentation",
-/// "global unicast"; "public" (IPv4) or "reserved" (IPv6) outside every listed block.
-std::string_view AddressType(const IpAddress& address);
+/// What the registries say of an address: its entry's type text and two of the entry's columns, each
+/// true, false or nullopt where the registry gives no answer ("N/A", or a deprecated entry's blank).
+struct AddressKind
+{
+    std::string_view type;
+    std::optional<bool> global; // "Globally Reachable": forwarded beyond the administrative domain
+    std::optional<bool> forwardable; // a router may forward it between external interfaces
+
+    friend bool operator==(const AddressKind&, const AddressKind&) = default;
+};
+
+/// The address's entry in the special-purpose registries, e.g. "private", "as112", the longest prefix
+/// winning; outside them multicast, "global unicast" (IPv6 2000::/3) and the rest, "public" (IPv4, global
+/// and forwardable) or "reserved" (IPv6, unallocated: no flags).
+AddressKind AddressType(const IpAddress& address);
 
 } // namespace tarvelle::ip

@@ -57,7 +57,7 @@ enum class ComposeEnd {
     Filled, // the list holds Count passwords
     TimedOut, // nothing accepted within 2 seconds; the warning was shown
     TimeLimit, // the 10-second limit ended the run with the passwords it had
-    NoOtherCharacters, // a count above 0 was drawn for an empty Other set
+    NoOtherCharacters, // a count above 0 was drawn for an empty set (the Other set, unless a caller emptied another)
     Unsupported, // a mode outside 0..3 or a maximum length above kMaxPasswordLength; nothing drawn
 };
 

@@ -16,9 +16,9 @@ constexpr SpinBoxModel PasswordPageModel::*kSpinBoxes[] = {
     &PasswordPageModel::seOther2, &PasswordPageModel::seGenerate,
 };
 
-CountRange ClassRange(bool ticked, const SpinBoxModel& minBox, const SpinBoxModel& maxBox)
+std::optional<CountRange> ClassRange(bool ticked, const SpinBoxModel& minBox, const SpinBoxModel& maxBox)
 {
-    return ticked ? CountRange {minBox.value(), maxBox.value()} : CountRange {0, 0};
+    return ticked ? std::optional<CountRange>({minBox.value(), maxBox.value()}) : std::nullopt;
 }
 
 // Leaving a box re-clamps it, except when its range is a single value; a run must not see a typed number
@@ -116,17 +116,16 @@ void PasswordPageModel::SettleSpinBoxes()
 
 TPasswordSettings PasswordPageModel::ReadSettings() const
 {
-    TPasswordSettings s;
-    s.Upper = ClassRange(ckbUpper, seUpper1, seUpper2);
-    s.Lower = ClassRange(ckbLower, seLower1, seLower2);
-    s.Numeric = ClassRange(ckbNumeric, seNum1, seNum2);
-    s.Other = ClassRange(ckbOther, seOther1, seOther2);
-    s.OtherCharacters = ckbOther ? tbOther.text() : std::string();
-    s.MinLength = seMinLen.value();
-    s.MaxLength = seMaxLen.value();
-    s.Mode = cbWordMode.index();
-    s.Count = seGenerate.value();
-    return s;
+    AskedSettings asked;
+    asked.Length = {seMinLen.value(), seMaxLen.value()};
+    asked.Upper = ClassRange(ckbUpper, seUpper1, seUpper2);
+    asked.Lower = ClassRange(ckbLower, seLower1, seLower2);
+    asked.Numeric = ClassRange(ckbNumeric, seNum1, seNum2);
+    asked.Other = ClassRange(ckbOther, seOther1, seOther2);
+    asked.OtherCharacters = tbOther.text();
+    asked.Mode = cbWordMode.index();
+    asked.Count = seGenerate.value();
+    return ResolveSettings(asked);
 }
 
 ComposeEnd PasswordPageModel::btnGoClick()

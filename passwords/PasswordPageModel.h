@@ -5,9 +5,10 @@
 // selection and column count, the Save button's enabled state and the letter-pair holder slcConst. The Qt
 // binding forwards typing, arrows and focus loss to the spin boxes (whose onChange runs the coupling handlers
 // at once), ticks and clicks to the fields and handlers below, and then copies every field back into its
-// widget. Generate seeds the program's generator from the entropy word (Entropy.h) and composes with
-// ComposePasswords (PasswordComposer.h) drawing from the source it was given; the clock, cursor, message
-// boxes, clipboard and file saving come through the Platform.
+// widget. Generate seeds the program's generator from the entropy word (Entropy.h), turns the settled boxes into
+// run settings with ResolveSettings (ResolveSettings.h) and composes with ComposePasswords (PasswordComposer.h)
+// drawing from the source it was given; the clock, cursor, message boxes, clipboard and file saving come through
+// the Platform.
 #pragma once
 
 #include "EditField.h"
@@ -16,6 +17,7 @@
 #include "PasswordComposer.h"
 #include "Platform.h"
 #include "Random.h"
+#include "ResolveSettings.h"
 #include "SpinBoxModel.h"
 #include "StringsComp.h"
 
@@ -119,7 +121,7 @@ public:
 
     /// Leaves every spin box in turn, as the focus moving away would, so each value lies in its range.
     void SettleSpinBoxes();
-    /// The run settings as the boxes stand: an unticked class counts 0 to 0, Other characters only if ticked.
+    /// The run settings as the boxes stand, through ResolveSettings: an unticked class is off.
     TPasswordSettings ReadSettings() const;
     /// The saved file's contents: each password followed by CR LF.
     std::string SaveBytes() const;

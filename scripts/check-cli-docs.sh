@@ -63,8 +63,10 @@ done
 # JSON keys of sample runs; an error record of `ip -` too. Edit these runs when the options change.
 json=$(
     "$cli" ip 192.168.1.10/24 --json
+    "$cli" ip 2001:db8::1 --json
     "$cli" bandwidth --size 100 --rate 8 --solve time --json
     "$cli" passwords --seed 1 --count 1 --json 2>/dev/null
+    "$cli" passwords --strength --json
     printf 'not-an-address\n' | "$cli" ip - --json 2>/dev/null || true
 ) || miss "a sample run with --json failed (see the runs at the end of $0)"
 for key in $(grep -oE '"[A-Za-z_][A-Za-z0-9_]*": ' <<<"$json" | tr -d '": ' | sort -u); do

@@ -6,6 +6,9 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # The screen reader test (tests/app/screen_reader_bus.py): the window on a display and an accessibility bus
+    # of its own, read with pyatspi (for Debian's own python3) and typed into with xdotool.
+    xvfb xdotool dbus at-spi2-core python3-pyatspi
     fonts-liberation clang-format desktop-file-utils dpkg-dev file
     clang
     nlohmann-json3-dev sipcalc python3

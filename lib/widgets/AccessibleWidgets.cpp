@@ -3,59 +3,15 @@
 #include "LinkLabel.h"
 #include "ResultLabel.h"
 
-#include <QAbstractItemView>
 #include <QAccessibleWidget>
-#include <QComboBox>
-#include <QRegularExpression>
 
 namespace tarvelle {
 
 namespace {
 
-QString WithoutMnemonic(QString text)
-{
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    return text;
-}
-
-// A pick-only list: named by its accessible name or caption, its current item as the value, its drop-down
-// list as the one child, opened and closed by its actions.
-class AccessiblePickList : public QAccessibleWidget
-{
-public:
-    explicit AccessiblePickList(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) { }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Value)
-            return combo()->currentText();
-        const QString own = QAccessibleWidget::text(t);
-        return t == QAccessible::Name && own.isEmpty() ? combo()->currentText() : own;
-    }
-    int childCount() const override { return 1; }
-    QAccessibleInterface* child(int index) const override
-    {
-        return index == 0 ? QAccessible::queryAccessibleInterface(combo()->view()) : nullptr;
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        return child && child->object() == combo()->view() ? 0 : -1;
-    }
-    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
-    void doAction(const QString& action) override
-    {
-        if (action != showMenuAction() && action != pressAction())
-            return;
-        if (combo()->view()->isVisible())
-            combo()->hidePopup();
-        else
-            combo()->showPopup();
-    }
-
-private:
-    QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
-};
-
+// A result: its name is the text it shows, as Qt on Linux names every label (the bridge carries a label's name
+// and nothing of its value); its caption is the labelled-by relation of the label whose buddy it is, or its
+// description. A result not yet computed shows one blank, which is read as nothing.
 class AccessibleResult : public QAccessibleWidget
 {
 public:
@@ -63,11 +19,10 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        const auto* label = static_cast<ResultLabel*>(widget());
-        if (t == QAccessible::Name)
-            return label->caption();
-        if (t == QAccessible::Value)
-            return label->text();
+        if (t == QAccessible::Name) {
+            const QString shown = static_cast<ResultLabel*>(widget())->text();
+            return shown.trimmed().isEmpty() ? QString() : shown;
+        }
         return QAccessibleWidget::text(t);
     }
 };
@@ -101,10 +56,7 @@ public:
 
 QAccessibleInterface* Describe(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("QComboBox")) {
-        if (auto* combo = qobject_cast<QComboBox*>(object); combo && !combo->isEditable())
-            return new AccessiblePickList(combo);
-    } else if (className == QLatin1String("tarvelle::ResultLabel")) {
+    if (className == QLatin1String("tarvelle::ResultLabel")) {
         return new AccessibleResult(static_cast<ResultLabel*>(object));
     } else if (className == QLatin1String("tarvelle::LinkLabel")) {
         return new AccessibleLink(static_cast<LinkLabel*>(object));
@@ -113,18 +65,6 @@ QAccessibleInterface* Describe(const QString& className, QObject* object)
 }
 
 } // namespace
-
-QString ResultLabel::caption() const
-{
-    if (!accessibleName().isEmpty())
-        return accessibleName();
-    if (parentWidget()) {
-        for (const QLabel* sibling : parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-            if (sibling->buddy() == this)
-                return WithoutMnemonic(sibling->text());
-    }
-    return {};
-}
 
 void TieCaption(QLabel* caption, ResultLabel* result)
 {

@@ -1,9 +1,5 @@
 #include "Binding.h"
 
-#include "ResultLabel.h"
-
-#include <QAccessible>
-
 #include <QSignalBlocker>
 
 namespace tarvelle {
@@ -44,14 +40,8 @@ void ShowIndex(QComboBox* combo, int index)
 void ShowCaption(QLabel* label, const std::string& caption)
 {
     const QString t = QString::fromStdString(caption);
-    if (label->text() == t)
-        return;
-    label->setText(t);
-    // A result is spoken as its caption and a value: the value is what changed.
-    if (qobject_cast<ResultLabel*>(label)) {
-        QAccessibleValueChangeEvent event(label, t);
-        QAccessible::updateAccessibility(&event);
-    }
+    if (label->text() != t)
+        label->setText(t);
 }
 
 void FillCombo(QComboBox* combo, const PickList& list)

@@ -5,19 +5,17 @@
 
 namespace tarvelle {
 
-/// A result label: a screen reader speaks its caption as the name and its text as the value. The caption is
-/// the label whose buddy it is (TieCaption), or else its accessible name.
+/// A result label: a screen reader reads the result it shows as its name (nothing while it shows a blank),
+/// and its caption from the label whose buddy it is (TieCaption) or from its accessible description. Setting
+/// a new text raises the name change, as for any label.
 class ResultLabel : public QLabel
 {
     Q_OBJECT
 public:
     using QLabel::QLabel;
-
-    /// The caption text a screen reader speaks as this label's name.
-    QString caption() const;
 };
 
-/// Makes `caption` the caption of `result`: its buddy, so that it also labels it for assistive technology.
+/// Makes `caption` the caption of `result`: its buddy, so that it labels it for assistive technology.
 void TieCaption(QLabel* caption, ResultLabel* result);
 
 } // namespace tarvelle

@@ -10,7 +10,7 @@ _tarvelle_cli_ip_options="-j --json -h --help"
 _tarvelle_cli_ip_subcommands="split range merge"
 _tarvelle_cli_split_options="-p --prefix -c --count -l --limit -a --all -j --json -h --help"
 _tarvelle_cli_passwords_options="-n --count --length --upper --lower --digits --other --other-chars
-    --exclude-similar --mode --seed -j --json -h --help"
+    --exclude-similar --mode --seed --strength -j --json -h --help"
 # Unit and rate names hold blanks, so they are kept one per line.
 _tarvelle_cli_rate_units='bps
 kbps

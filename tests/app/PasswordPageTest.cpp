@@ -1,4 +1,5 @@
 #include "PasswordPageFixture.h"
+#include "PasswordStrength.h"
 #include "RowName.h"
 
 #include <QAbstractItemView>
@@ -357,6 +358,42 @@ TEST_F(PasswordPageTest, GenerateThatFindsNothingEmptiesTheListAndDisablesSave)
     EXPECT_EQ(platform.messages[0].text, "The current combination of options does not produce any possible results.");
     EXPECT_EQ(platform.busyCursor, (std::vector<bool> {true, false, true, false}));
 }
+
+struct StrengthRow
+{
+    const char* name;
+    Qt::Key modeKey; // picks the mode in cbWordMode; Qt::Key_unknown keeps the default
+    int32_t mode;
+};
+
+class PasswordPageStrength : public PasswordPageTest, public testing::WithParamInterface<StrengthRow>
+{ };
+
+// The list tells the strength of the settings Generate used once a pool thread has worked it out; Generate with
+// the same settings tells it at once.
+TEST_P(PasswordPageStrength, ListTellsTheStrengthOfTheSettingsAfterGenerate)
+{
+    if (GetParam().modeKey != Qt::Key_unknown) {
+        QComboBox* mode = Find<QComboBox>("cbWordMode");
+        mode->setFocus();
+        QTest::keyClick(mode, GetParam().modeKey);
+    }
+    TPasswordSettings settings;
+    settings.Mode = GetParam().mode;
+    const QString tip
+        = QString::fromStdString(StrengthTip(MeasureStrength(settings, TStringListComp(LetterPairList()))));
+    ASSERT_TRUE(tip.startsWith("Each password of these settings: ")) << tip.toStdString();
+    Click("btnGo");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List()->toolTip() == tip; }, 20000)) << List()->toolTip().toStdString();
+    EXPECT_EQ(List()->accessibleDescription(), tip);
+    Click("btnGo");
+    EXPECT_EQ(List()->toolTip(), tip);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PasswordPageStrength,
+                         testing::Values(StrengthRow {"EasilyPronounced", Qt::Key_unknown, 1},
+                                         StrengthRow {"Random", Qt::Key_Home, 0}),
+                         test::RowName());
 
 TEST_F(PasswordPageTest, GenerateClampsTheFocusedBoxFirst)
 {

@@ -14,11 +14,11 @@ namespace {
 
 using nlohmann::json;
 
-const std::set<std::string> kResultKeys {"input",     "address", "prefix",    "netmask", "wildcard", "network",
-                                         "broadcast", "first",   "last",      "total",   "usable",   "class",
-                                         "type",      "reverse", "breakdown", "binary"};
-const std::set<std::string> kV6Keys {"input",   "address", "zone",  "expanded", "prefix",
-                                     "network", "last",    "total", "type",     "reverse"};
+const std::set<std::string> kResultKeys {"input",     "address", "prefix",      "netmask", "wildcard",  "network",
+                                         "broadcast", "first",   "last",        "total",   "usable",    "class",
+                                         "type",      "global",  "forwardable", "reverse", "breakdown", "binary"};
+const std::set<std::string> kV6Keys {"input", "address", "zone", "expanded", "prefix",      "network",
+                                     "last",  "total",   "type", "global",   "forwardable", "reverse"};
 const std::set<std::string> kBinaryKeys {"address", "netmask", "breakdown"};
 
 json IpJson(const cli::Args& args)
@@ -57,6 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ExampleCase {"LocalSlash16Block",
                                  {"192.168.1.10/24"},
                                  {{"class", "Local (/16 Network)"},
+                                  {"type", "private"},
+                                  {"global", false},
+                                  {"forwardable", true},
                                   {"network", "192.168.1.0"},
                                   {"broadcast", "192.168.1.255"},
                                   {"first", "192.168.1.1"},
@@ -118,6 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"total", 4294967296},
                                   {"usable", 4294967294},
                                   {"type", "public"},
+                                  {"global", true},
+                                  {"forwardable", true},
                                   {"breakdown", nullptr}}}),
     RowName());
 
@@ -208,6 +213,8 @@ TEST(Ipv6Texts, ZoneAndPrefixStandApart)
     EXPECT_EQ(result["network"], "fe80::");
     EXPECT_EQ(result["last"], "febf:ffff:ffff:ffff:ffff:ffff:ffff:ffff");
     EXPECT_EQ(result["type"], "link-local");
+    EXPECT_EQ(result["global"], false);
+    EXPECT_EQ(result["forwardable"], false);
 }
 
 // ---- Refused input --------------------------------------------------------------------------------------------
@@ -283,6 +290,7 @@ TEST(IpBatch, PlainLinesAreTabSeparated)
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(lines[0].starts_with("Address: 192.168.1.10\tPrefix: 24\tNetmask: 255.255.255.0\t")) << lines[0];
+    EXPECT_NE(lines[0].find("\tType: private\tReachability: global no, forwardable yes\t"), std::string::npos);
     EXPECT_NE(lines[0].find("\tBreakdown: Local Subnet 1 of 256 Node 10 of 254\t"), std::string::npos);
     EXPECT_TRUE(lines[1].starts_with("error: line 2: the address \"bad\"")) << lines[1];
 }

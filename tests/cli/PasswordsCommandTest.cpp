@@ -1,12 +1,13 @@
+#include "ChiSquare.h"
 #include "CliRun.h"
 #include "FakePlatform.h"
 #include "PasswordComposer.h"
-#include "PasswordRun.h"
 #include "RowName.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -205,25 +206,59 @@ TEST(PasswordsCommand, NoPossiblePasswordGivesUpWithThePagesWarning)
               "tarvelle-cli passwords: The current combination of options does not produce any possible results.\n");
 }
 
-TEST(PasswordsCommand, ExcludeSimilarDropsTheLookAlikes)
+// The sets the look-alikes B 8 G 6 I 1 l 0 O Q D S 5 Z 2 | leave.
+constexpr const char* kUpperWithoutSimilar = "ACEFHJKLMNPRTUVWXY";
+constexpr const char* kLowerWithoutSimilar = "abcdefghijkmnopqrstuvwxyz";
+constexpr const char* kDigitsWithoutSimilar = "3479";
+
+TEST(PasswordsCommand, ExcludeSimilarDrawsFromTheSetsWithoutTheLookAlikes)
 {
-    const cli::Args args {"-n", "300", "--seed", "8", "--digits", "1-3", "--other", "1", "--other-chars", "|!O"};
-    cli::Args excluding = args;
-    excluding.push_back("--exclude-similar");
-    const CliRun run = RunPasswords(excluding);
+    const CliRun run = RunPasswords(
+        {"-n", "300", "--seed", "8", "--digits", "1-3", "--other", "1", "--other-chars", "|!O", "--exclude-similar"});
     ASSERT_EQ(run.code, 0) << run.err;
-    // The engine's own stream with the look-alikes left out of the other characters, then filtered.
-    TPasswordSettings settings;
-    settings.Numeric = {1, 3};
-    settings.Other = {1, 1};
-    settings.OtherCharacters = "!";
-    settings.Count = 20000;
-    std::vector<std::string> expected;
-    for (const std::string& password : Compose(settings, 8)) {
-        if (password.find_first_of(cli::kSimilarCharacters) == std::string::npos && expected.size() < 300)
-            expected.push_back(password);
+    TPasswordSettings settings = Settings({1, 4}, {1, 8}, {1, 3}, {1, 1}, "!", 8, 12, 1, 300);
+    settings.UpperCharacters = kUpperWithoutSimilar;
+    settings.LowerCharacters = kLowerWithoutSimilar;
+    settings.NumericCharacters = kDigitsWithoutSimilar;
+    EXPECT_EQ(Lines(run.out), Compose(settings, 8));
+}
+
+TEST(PasswordsCommand, ExcludeSimilarKeepsTheClassCountsOdds)
+{
+    // In mode random every combination of class counts whose length fits is equally likely, the look-alikes
+    // left out or not: brute force over the default ranges (upper 1-4, lower 1-8, digits 0-1, other 0-1, length
+    // 8-12) gives the combinations, and 20,000 passwords of the system's draws are counted against them.
+    constexpr int kPasswords = 20000;
+    const CliRun run = RunPasswords({"-n", std::to_string(kPasswords), "--mode", "random", "--exclude-similar"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    std::map<std::vector<int>, double> odds;
+    for (int u = 1; u <= 4; ++u) {
+        for (int l = 1; l <= 8; ++l) {
+            for (int d = 0; d <= 1; ++d) {
+                for (int o = 0; o <= 1; ++o) {
+                    if (u + l + d + o >= 8 && u + l + d + o <= 12)
+                        odds[{u, l, d, o}] = 1;
+                }
+            }
+        }
     }
-    EXPECT_EQ(Lines(run.out), expected);
+    for (auto& [counts, p] : odds)
+        p = 1.0 / static_cast<double>(odds.size());
+    const std::string sets[] = {kUpperWithoutSimilar, kLowerWithoutSimilar, kDigitsWithoutSimilar, "!@#$%^*"};
+    std::map<std::vector<int>, int> seen;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), size_t {kPasswords});
+    for (const std::string& line : lines) {
+        std::vector<int> counts(4);
+        for (const char c : line) {
+            const auto inSet = [c](const std::string& set) { return set.find(c) != std::string::npos; };
+            const auto found = std::find_if(std::begin(sets), std::end(sets), inSet);
+            ASSERT_NE(found, std::end(sets)) << "a character of no class: " << line;
+            ++counts[static_cast<size_t>(found - std::begin(sets))];
+        }
+        ++seen[counts];
+    }
+    ExpectOdds(seen, odds, kPasswords);
 }
 
 // ---- Bad usage -------------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""tarvelle-cli ip against Python's ipaddress: thousands of seeded random addresses in one batch run, then
-dozens of split, range and merge runs. Prints one line per mismatch; exits 1 on any."""
+"""tarvelle-cli ip against Python's ipaddress: thousands of seeded random addresses in one batch run (texts,
+counts, the type where Python names it, the global flag against is_global), then dozens of split, range and
+merge runs. Runs alike on Python 3.11 and 3.13. Prints one line per mismatch; exits 1 on any."""
 import ipaddress as ipa
 import json
 import random
@@ -11,13 +12,26 @@ CLI = sys.argv[1]
 rng = random.Random(20261209)
 failures = 0
 
-V4_TYPES = [("0.0.0.0/8", "this network"), ("10.0.0.0/8", "private"), ("100.64.0.0/10", "shared"),
-            ("127.0.0.0/8", "loopback"), ("169.254.0.0/16", "link-local"), ("172.16.0.0/12", "private"),
-            ("192.0.0.0/24", "IETF protocol"), ("192.0.2.0/24", "documentation"), ("192.168.0.0/16", "private"),
-            ("198.18.0.0/15", "benchmarking"), ("198.51.100.0/24", "documentation"),
-            ("203.0.113.0/24", "documentation"), ("224.0.0.0/4", "multicast"), ("240.0.0.0/4", "reserved"),
-            ("255.255.255.255/32", "limited broadcast")]
-V6_BLOCKS = ["2001:db8::/32", "fc00::/7", "fe80::/10", "ff00::/8", "2002::/16", "2001::/32", "2000::/3", "::ffff:0:0/96"]
+# Where this Python's is_global is not the registry's Globally Reachable answer, the registry's answer (None
+# for "N/A" and a deprecated entry's blanks), most specific first: entries newer than Python's copy of the
+# registries, a registry entry inside space Python calls reserved, and the blocks whose answer changed
+# between Python releases (3.11.2 and 3.11.7 differ too; 3.13 reads an IPv4-mapped address by its IPv4 one).
+REGISTRY_GLOBAL = [(ipa.ip_network(net), answer) for net, answer in [
+    ("192.0.0.9/32", True), ("192.0.0.10/32", True), ("192.0.0.0/24", False),
+    ("192.88.99.2/32", False), ("192.88.99.0/24", None),
+    ("::ffff:0:0/96", False), ("64:ff9b::/96", True), ("64:ff9b:1::/48", False), ("100:0:0:1::/64", False),
+    ("2001:1::1/128", True), ("2001:1::2/128", True), ("2001:1::3/128", True), ("2001:3::/32", True),
+    ("2001:4:112::/48", True), ("2001:20::/28", True), ("2001:30::/28", True), ("2001::/32", None),
+    ("2001:10::/28", None), ("2001::/23", False), ("2002::/16", None), ("3fff::/20", False), ("5f00::/16", False),
+]]
+MISSING = object()
+# Blocks to draw addresses from, with their edges and neighbours: Python's own copy of the registries'
+# non-global blocks and exceptions, the blocks Python names by property, and the ones above.
+SAMPLED = [n for c in (ipa._IPv4Constants, ipa._IPv6Constants)
+           for n in c._private_networks + getattr(c, "_private_networks_exceptions", [])]
+SAMPLED += [n for n, _ in REGISTRY_GLOBAL] + [ipa.ip_network(n) for n in (
+    "100.64.0.0/10", "224.0.0.0/4", "2000::/3", "fec0::/10", "ff00::/8", "4000::/3", "192.31.196.0/24",
+    "192.52.193.0/24", "192.175.48.0/24", "2620:4f:8000::/48")]
 
 
 def fail(what, got, want):
@@ -36,74 +50,73 @@ def run(args, stdin=""):
     return done.returncode, done.stdout.splitlines(), done.stderr
 
 
-def v4_type(a):
-    # Python lacks some of these blocks by name (shared, benchmarking, IETF protocol): explicit networks.
-    best = None
-    for net, text in V4_TYPES:
-        n = ipa.ip_network(net)
-        if a in n and (best is None or n.prefixlen > best[0]):
-            best = (n.prefixlen, text)
-    if best is None:
-        assert not a.is_private and not a.is_reserved and not a.is_multicast and not a.is_loopback
-        return "public"
-    text = best[1]
-    # Cross-check against Python's own properties where it has them.
-    props = {"loopback": a.is_loopback, "link-local": a.is_link_local, "multicast": a.is_multicast,
-             "private": a.is_private}
-    if text in props and not props[text]:
-        fail(f"{a} python property for {text}", False, True)
-    return text
+def registry_global(a):
+    for net, answer in REGISTRY_GLOBAL:
+        if a in net:
+            return answer
+    return MISSING
 
 
-def v6_type(a):
-    if a.is_unspecified:
-        return "unspecified"
-    if a.is_loopback:
-        return "loopback"
-    if a.ipv4_mapped is not None:
-        return "IPv4-mapped"
-    if a in ipa.ip_network("2001:db8::/32"):
-        return "documentation"
-    if a.teredo is not None:
-        return "Teredo"
-    if a.sixtofour is not None:
-        return "6to4"
-    if a.is_multicast:
-        return "multicast"
-    if a.is_link_local:
-        return "link-local"
-    if a in ipa.ip_network("fc00::/7"):
-        return "unique local"
-    if a in ipa.ip_network("2000::/3"):
-        return "global unicast"
-    return "reserved"
+def expected_global(a):
+    answer = registry_global(a)
+    if answer is not MISSING:
+        return answer
+    # Multicast reach is the group's scope, and IPv6 space outside 2000::/3 that no entry holds is not
+    # allocated (Python reserved or site-local, and global as no entry says otherwise): no answer.
+    if a.is_multicast or (a.version == 6 and (a.is_reserved or a.is_site_local) and a.is_global):
+        return None
+    return a.is_global
 
 
-def random_v4():
-    if rng.random() < 0.5:
-        net = ipa.ip_network(rng.choice(V4_TYPES)[0])
-        value = int(net.network_address) + rng.randrange(net.num_addresses)
-        value = rng.choice([value, int(net.network_address), int(net.broadcast_address),
-                            int(net.network_address) - 1 if int(net.network_address) else 0,
-                            min(int(net.broadcast_address) + 1, 2**32 - 1)])
+def expected_type(a):
+    """The type where one of Python's properties names the entry, else None (not compared)."""
+    if a.version == 4:
+        named = [(a == ipa.IPv4Address("255.255.255.255"), "limited broadcast"), (a.is_reserved, "reserved"),
+                 (a.is_multicast, "multicast"), (a.is_unspecified, "this host on this network"),
+                 (a.is_loopback, "loopback"), (a.is_link_local, "link-local"),
+                 (not a.is_private and not a.is_global, "shared")]
     else:
-        value = rng.getrandbits(32)
-    return ipa.IPv4Address(value), rng.randrange(33)
+        # IPv4-mapped first: Python 3.13 calls ::ffff:127.0.0.1 a loopback address.
+        named = [(a.ipv4_mapped is not None, "ipv4-mapped"), (a.is_unspecified, "unspecified"),
+                 (a.is_loopback, "loopback"), (a.teredo is not None, "teredo"), (a.sixtofour is not None, "6to4"),
+                 (a.is_multicast, "multicast"), (a.is_link_local, "link-local"),
+                 (registry_global(a) is MISSING and expected_global(a) is None, "reserved")]
+    return next((text for holds, text in named if holds), None)
 
 
-def random_v6():
+def check_kind(what, r, a):
+    check(f"{what} global", r["global"], expected_global(a))
+    if r["global"]:
+        check(f"{what} forwardable of a global entry", r["forwardable"], True)
+    want = expected_type(a)
+    if want is not None:
+        check(f"{what} type", r["type"], want)
+
+
+def random_address(version):
+    """An address with a prefix: half of them in a sampled block, at its edges or just outside it."""
+    bits = 32 if version == 4 else 128
     if rng.random() < 0.5:
-        net = ipa.ip_network(rng.choice(V6_BLOCKS))
-        value = int(net.network_address) + rng.getrandbits(128 - net.prefixlen)
+        net = rng.choice([n for n in SAMPLED if n.version == version])
+        first, last = int(net.network_address), int(net.broadcast_address)
+        value = rng.choice([first + rng.randrange(net.num_addresses), first, last, max(first - 1, 0),
+                            min(last + 1, 2**bits - 1)])
+    elif version == 4:
+        value = rng.getrandbits(32)
     else:
         value = rng.choice([rng.getrandbits(128), rng.getrandbits(16), rng.getrandbits(64) << 64,
                             rng.getrandbits(32) << 96 | rng.getrandbits(16)])
-    return ipa.IPv6Address(value), rng.randrange(129)
+    return ipa.ip_address(value if version == 4 else ipa.IPv6Address(value)), rng.randrange(bits + 1)
 
 
 def v6_text(a):
     # Feed the CLI the expanded, the compressed or an upper-case form.
     return rng.choice([a.exploded, a.compressed, a.compressed.upper()])
+
+
+def rfc5952(a):
+    # Section 5: an IPv4-mapped address ends in its dotted quad (Python 3.11 writes hex groups there).
+    return f"::ffff:{a.ipv4_mapped}" if a.ipv4_mapped else a.compressed
 
 
 def check_v4(r, a, p):
@@ -119,30 +132,27 @@ def check_v4(r, a, p):
     check(f"{a}/{p} total", r["total"], hosts)
     check(f"{a}/{p} usable", r["usable"], hosts - 2 if p <= 30 else hosts)
     check(f"{a}/{p} reverse", r["reverse"], a.reverse_pointer)
-    check(f"{a}/{p} type", r["type"], v4_type(a))
+    check_kind(f"{a}/{p}", r, a)
     if not 8 <= p <= 30:
         check(f"{a}/{p} breakdown", r["breakdown"], None)
 
 
 def check_v6(r, a, p):
     n = ipa.ip_network(f"{a}/{p}", strict=False)
-    # Python 3.11 writes IPv4-mapped addresses in hex groups: compare parsed values there.
-    same = lambda got, want: ipa.IPv6Address(got) == want if want.ipv4_mapped else got == want.compressed
-    if not same(r["address"], a):
-        fail(f"{a}/{p} address", r["address"], a.compressed)
-    if not same(r["network"], n.network_address):
-        fail(f"{a}/{p} network", r["network"], n.network_address.compressed)
-    if not same(r["last"], n.broadcast_address):
-        fail(f"{a}/{p} last", r["last"], n.broadcast_address.compressed)
-    check(f"{a}/{p} expanded", r["expanded"], a.exploded)
+    check(f"{a}/{p} address", r["address"], rfc5952(a))
+    check(f"{a}/{p} network", r["network"], rfc5952(n.network_address))
+    check(f"{a}/{p} last", r["last"], rfc5952(n.broadcast_address))
+    # Python 3.13 writes the expanded form of an IPv4-mapped address with a dotted quad.
+    check(f"{a}/{p} expanded", r["expanded"], ":".join(f"{int(a) >> s & 0xFFFF:04x}" for s in range(112, -1, -16))
+          if a.ipv4_mapped else a.exploded)
     check(f"{a}/{p} total", r["total"], str(n.num_addresses))
     check(f"{a}/{p} reverse", r["reverse"], a.reverse_pointer)
-    check(f"{a}/{p} type", r["type"], v6_type(a))
+    check_kind(f"{a}/{p}", r, a)
     check(f"{a}/{p} zone", r["zone"], None)
 
 
 def batch():
-    cases = [random_v4() for _ in range(3000)] + [random_v6() for _ in range(3000)]
+    cases = [random_address(4) for _ in range(3000)] + [random_address(6) for _ in range(3000)]
     rng.shuffle(cases)
     lines = [f"{a}/{p}" if a.version == 4 else f"{v6_text(a)}/{p}" for a, p in cases]
     code, out, err = run(["ip", "-j", "-"], "\n".join(lines) + "\n")

@@ -93,6 +93,15 @@ const ComposeCase kComposeCases[] = {
     {"EmptyOtherSetEndsTheRun", With(Settings(0, 50), {1, 2}, {1, 2}, {0, 0}, {0, 1}, "", 2, 5), 11},
     {"NothingAsked", Settings(1, 0), 12},
     {"EmptyPasswords", With(Settings(1, 3), {0, 0}, {0, 0}, {0, 0}, {0, 0}, "", 0, 3), 13},
+    {"SmallerSets",
+     [] {
+         TPasswordSettings s = With(Settings(1, 8), {1, 3}, {2, 5}, {1, 2}, {0, 1}, "#", 6, 10);
+         s.UpperCharacters = "ACEFHJKLMNPRTUVWXY";
+         s.LowerCharacters = "abcdefghijkmnopqrstuvwxyz";
+         s.NumericCharacters = "3479";
+         return s;
+     }(),
+     14},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ComposeAgainstReference, testing::ValuesIn(kComposeCases), test::RowName());

@@ -58,13 +58,13 @@ bool ReferencePairTest(const std::vector<std::string>& characters, bool strict)
 ReferenceResult ReferenceRun(const TPasswordSettings& s, uint32_t seed)
 {
     LcgRandom random(seed);
+    // The three fixed sets byte by byte, the Other set by UTF-8 character.
     std::vector<std::vector<std::string>> sets(4);
-    for (int i = 0; i < 26; ++i) {
-        sets[0].push_back(std::string(1, static_cast<char>('A' + i)));
-        sets[1].push_back(std::string(1, static_cast<char>('a' + i)));
+    const std::string* fixed[] = {&s.UpperCharacters, &s.LowerCharacters, &s.NumericCharacters};
+    for (size_t k = 0; k < 3; ++k) {
+        for (const char c : *fixed[k])
+            sets[k].push_back(std::string(1, c));
     }
-    for (int i = 0; i < 10; ++i)
-        sets[2].push_back(std::string(1, static_cast<char>('0' + i)));
     sets[3] = Utf8Characters(s.OtherCharacters);
     const CountRange ranges[4] = {s.Upper, s.Lower, s.Numeric, s.Other};
     ReferenceResult result;
@@ -103,6 +103,40 @@ ReferenceResult ReferenceRun(const TPasswordSettings& s, uint32_t seed)
     }
     result.seed = random.GeneratorSeed;
     return result;
+}
+
+std::optional<std::string> ReferenceCandidate(const TPasswordSettings& s, RandomSource& random)
+{
+    const std::string fixed[3] = {s.UpperCharacters, s.LowerCharacters, s.NumericCharacters};
+    std::vector<std::vector<std::string>> sets(4);
+    for (int k = 0; k < 3; ++k) {
+        for (const char c : fixed[k])
+            sets[k].push_back(std::string(1, c));
+    }
+    sets[3] = Utf8Characters(s.OtherCharacters);
+    const CountRange ranges[4] = {s.Upper, s.Lower, s.Numeric, s.Other};
+    std::vector<std::string> candidate;
+    for (int k = 0; k < 4; ++k) {
+        const int64_t span = int64_t {ranges[k].Max} - ranges[k].Min + 1;
+        const int64_t count
+            = int64_t {random.RandomBelow(span <= 0 ? 1u : static_cast<uint32_t>(span))} + ranges[k].Min;
+        if (count > 0 && sets[k].empty())
+            return std::nullopt;
+        for (int64_t i = 0; i < count; ++i)
+            candidate.push_back(sets[k][random.RandomBelow(static_cast<uint32_t>(sets[k].size()))]);
+    }
+    const auto length = static_cast<int64_t>(candidate.size());
+    if (length < s.MinLength || length > s.MaxLength)
+        return std::nullopt;
+    for (uint32_t i = 1; i <= length; ++i)
+        std::swap(candidate[i - 1], candidate[random.RandomBelow(static_cast<uint32_t>(length))]);
+    const bool kept = s.Mode == 0 || ReferencePairTest(candidate, s.Mode == 1) == (s.Mode != 3);
+    if (!kept)
+        return std::nullopt;
+    std::string text;
+    for (const std::string& c : candidate)
+        text += c;
+    return text;
 }
 
 } // namespace tarvelle::test

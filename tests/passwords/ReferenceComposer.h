@@ -5,6 +5,7 @@
 #include "PasswordComposer.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,10 @@ bool ReferencePairTest(const std::vector<std::string>& characters, bool strict);
 
 /// The run from an LcgRandom seeded with seed. Knows no clock: use settings that can fill the list.
 ReferenceResult ReferenceRun(const TPasswordSettings& settings, uint32_t seed);
+
+/// One candidate drawn from random in the run's order, the three fixed classes taking their characters from
+/// the settings' UpperCharacters, LowerCharacters and NumericCharacters byte by byte: the password when the
+/// length test and the mode keep it, else nothing (also when a count above 0 meets an empty set).
+std::optional<std::string> ReferenceCandidate(const TPasswordSettings& settings, RandomSource& random);
 
 } // namespace tarvelle::test

@@ -1,0 +1,66 @@
+// How strong the passwords of a setting are, worked out from the way a run draws them.
+//
+// With every draw uniform (the system source), one kept password is a random variable whose distribution the
+// settings fix: class counts, each class's characters, the shuffle (ShuffleOdds.h), the length test and the
+// mode's pair test (KeptFillings.h). MeasureStrength sums over that distribution and gives its Shannon
+// entropy, its min-entropy (minus log2 of the likeliest password's odds) and the share of candidates a run
+// keeps. The sums are exact where the work allows and no two patterns of classes can spell one password;
+// elsewhere the figures are proven ranges (see PasswordStrength.cpp for why each holds). tarvelle-cli
+// `passwords --strength` prints them; the Password page shows them as its list's tool tip.
+#pragma once
+
+#include "PasswordComposer.h"
+#include "StringsComp.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tarvelle {
+
+/// What MeasureStrength found.
+enum class StrengthEnd {
+    Measured, // the figures below hold
+    NoPassword, // no candidate can be kept: a run gives up
+    NoCharacters, // a class that can be drawn from has no characters: a run stops at the first such draw
+    Unsupported, // a mode or length the composer refuses
+    TooLarge, // too many arrangements of classes to sum, even merged, within the work limit
+};
+
+struct PasswordStrength
+{
+    StrengthEnd End = StrengthEnd::Measured;
+    // The figures, in bits, lie in these ranges; an exact result has each range a single value.
+    double ShannonLow = 0;
+    double ShannonHigh = 0;
+    double MinEntropyLow = 0;
+    double MinEntropyHigh = 0;
+    double Acceptance = 0; // kept passwords per candidate drawn, length drops included; always exact
+    bool Exact = false;
+
+    /// The middle of the Shannon range.
+    double ShannonBits() const { return (ShannonLow + ShannonHigh) / 2; }
+    /// The middle of the min-entropy range.
+    double MinEntropyBits() const { return (MinEntropyLow + MinEntropyHigh) / 2; }
+    /// The largest error either middle can have: half the wider range (0 when exact).
+    double BoundBits() const;
+};
+
+/// How much work MeasureStrength may do before it merges classes into ranges, or gives up.
+struct StrengthLimits
+{
+    // Steps of the shuffle's chain over the arrangements, and their sums: the page's defaults take 30 million,
+    // 8 to 14 characters 80 million. The chain holds about one arrangement per 100 steps, 50 bytes each.
+    uint64_t Work = 100'000'000;
+    uint64_t TestWork = 50'000'000; // steps of the pair test's sums over the halves of the arrangements
+    uint64_t Spellings = 2'000'000; // characters spelled where two classes share a character
+};
+
+/// The strength of the passwords a run with these settings keeps, when every draw is uniform.
+PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStringListComp& pairs,
+                                 const StrengthLimits& limits = {});
+
+/// The Password page's words for a result, e.g. "Each password of these settings: 41.8 bits (the likeliest:
+/// 1 in 2^33.1)"; empty when nothing was measured.
+std::string StrengthTip(const PasswordStrength& strength);
+
+} // namespace tarvelle

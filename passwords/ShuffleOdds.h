@@ -1,0 +1,43 @@
+// The odds of the composer's shuffle over arrangements of character classes.
+//
+// A candidate's characters stand grouped by class before the shuffle; the shuffle then swaps each position in
+// turn with a position drawn from the whole candidate. That walk is not uniform over the arrangements, and the
+// strength of a setting (PasswordStrength.h) hangs on its exact odds, so ShuffledArrangements runs it as a
+// Markov chain over every arrangement of the class labels: one step per position, each step moving a state's
+// odds in equal parts to the L arrangements its swaps lead to. Labels may stand for single classes or for
+// classes merged; merging labels before or after the walk gives the same odds, since a swap does not look at
+// what it moves.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tarvelle {
+
+/// One arrangement of labels (0..3, two bits a position, position 0 in the highest bits used) and its odds.
+struct Arrangement
+{
+    uint64_t code = 0;
+    double odds = 0;
+};
+
+/// The longest candidate the chain takes: two bits a position in a 64-bit code.
+inline constexpr size_t kMostChainPositions = 32;
+
+/// Packs labels (each 0..3) into an arrangement code.
+uint64_t ArrangementCode(const std::vector<uint8_t>& labels);
+/// The label at position `at` of a code for `length` positions.
+inline uint8_t LabelAt(uint64_t code, size_t length, size_t at)
+{
+    return static_cast<uint8_t>((code >> (2 * (length - 1 - at))) & 3u);
+}
+
+/// Every arrangement of the labels of `start` with its odds after the shuffle, from `start` as it stands.
+/// At most kMostChainPositions labels; the odds sum to 1.
+std::vector<Arrangement> ShuffledArrangements(const std::vector<uint8_t>& start);
+
+/// log2 of the number of arrangements of labels with these counts (a multinomial), which may be huge.
+double Log2ArrangementCount(const std::vector<uint32_t>& counts);
+
+} // namespace tarvelle

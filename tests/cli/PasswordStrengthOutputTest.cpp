@@ -1,0 +1,119 @@
+// tarvelle-cli passwords --strength: the engine's figures for the options given, and the settings it refuses.
+#include "CliRun.h"
+#include "PasswordComposer.h"
+#include "PasswordStrength.h"
+#include "RowName.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace tarvelle::test {
+namespace {
+
+using tarvelle::test::PrintTo;
+
+CliRun RunStrength(cli::Args args)
+{
+    args.insert(args.begin(), {"passwords", "--strength"});
+    return RunTarvelleCli(args);
+}
+
+struct FiguresRow
+{
+    const char* name;
+    cli::Args args;
+    TPasswordSettings settings;
+};
+
+class StrengthFigures : public testing::TestWithParam<FiguresRow>
+{ };
+
+TEST_P(StrengthFigures, AreTheEnginesForTheOptions)
+{
+    const CliRun run = RunStrength(GetParam().args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const nlohmann::json got = Json(run.out);
+    EXPECT_EQ(Keys(got),
+              (std::set<std::string> {"shannon_bits", "min_entropy_bits", "acceptance", "exact", "bound_bits"}));
+    const PasswordStrength want = MeasureStrength(GetParam().settings, TStringListComp(LetterPairList()));
+    EXPECT_DOUBLE_EQ(got["shannon_bits"].get<double>(), want.ShannonBits());
+    EXPECT_DOUBLE_EQ(got["min_entropy_bits"].get<double>(), want.MinEntropyBits());
+    EXPECT_DOUBLE_EQ(got["acceptance"].get<double>(), want.Acceptance);
+    EXPECT_EQ(got["exact"].get<bool>(), want.Exact);
+    EXPECT_DOUBLE_EQ(got["bound_bits"].get<double>(), want.Exact ? 0.0 : want.BoundBits());
+}
+
+TPasswordSettings Long(int32_t mode)
+{
+    return {.Upper = {2, 4},
+            .Lower = {6, 10},
+            .Numeric = {1, 2},
+            .Other = {1, 2},
+            .OtherCharacters = "+-",
+            .MinLength = 12,
+            .MaxLength = 16,
+            .Mode = mode};
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, StrengthFigures,
+                         testing::Values(FiguresRow {"PageDefaults", {"-j"}, TPasswordSettings {}},
+                                         // Too many arrangements for an exact sum: proven ranges.
+                                         FiguresRow {"LongPasswordsInRanges",
+                                                     {"--json", "--length", "12-16", "--upper", "2-4", "--lower",
+                                                      "6-10", "--digits", "1-2", "--other", "1-2", "--other-chars",
+                                                      "+-", "--mode", "pronounceable"},
+                                                     Long(2)}),
+                         RowName());
+
+TEST(StrengthText, GivesEachFigureOnItsLine)
+{
+    const CliRun run = RunStrength({"--mode", "random"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    EXPECT_TRUE(lines[0].starts_with("Shannon entropy:  ")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("min-entropy:      ")) << lines[1];
+    EXPECT_TRUE(lines[2].starts_with("acceptance:       ")) << lines[2];
+    EXPECT_EQ(lines[3], "exact:            yes");
+}
+
+struct RefusalRow
+{
+    const char* name;
+    cli::Args args;
+    int code;
+    const char* says;
+};
+
+class StrengthRefusals : public testing::TestWithParam<RefusalRow>
+{ };
+
+TEST_P(StrengthRefusals, GiveOneLineAndNoFigures)
+{
+    const CliRun run = RunStrength(GetParam().args);
+    EXPECT_EQ(run.code, GetParam().code);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+    EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, StrengthRefusals,
+                         testing::Values(RefusalRow {"Seeded", {"--seed", "1"}, 2, "takes no --seed"},
+                                         // Digits alone always pass the pair test, which mode 3 turns down.
+                                         RefusalRow {"NoPasswordPossible",
+                                                     {"-j", "--mode", "3", "--upper", "off", "--lower", "off",
+                                                      "--other", "off", "--length", "1-2"},
+                                                     1,
+                                                     kTimeOutText.data()},
+                                         RefusalRow {"TooManyArrangements",
+                                                     {"--length", "40-60", "--upper", "10-20", "--lower", "10-30",
+                                                      "--digits", "10-20"},
+                                                     1,
+                                                     "too many arrangements"}),
+                         RowName());
+
+} // namespace
+} // namespace tarvelle::test
