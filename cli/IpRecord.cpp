@@ -33,18 +33,6 @@ void AppendComposed(std::string& out, std::string_view key, std::string_view val
     out += '"';
 }
 
-// The address in quotes, or null when there is none.
-void AppendOptionalAddress(std::string& out, const std::optional<ip::IpAddress>& address)
-{
-    if (address) {
-        out += '"';
-        ip::AppendAddress(out, *address);
-        out += '"';
-    } else {
-        out += "null";
-    }
-}
-
 // The block's members, "netmask" to "usable".
 void AppendV4BlockJson(std::string& out, const ip::NetworkSummary& s)
 {
@@ -54,9 +42,13 @@ void AppendV4BlockJson(std::string& out, const ip::NetworkSummary& s)
     ip::AppendAddress(out, s.wildcard);
     out += "\", \"network\": \"";
     ip::AppendAddress(out, s.network.base);
-    out += "\", \"broadcast\": ";
-    AppendOptionalAddress(out, s.broadcast);
-    out += ", \"first\": \"";
+    if (s.broadcast) {
+        out += "\", \"broadcast\": \"";
+        ip::AppendAddress(out, *s.broadcast);
+        out += "\", \"first\": \"";
+    } else {
+        out += "\", \"broadcast\": null, \"first\": \"";
+    }
     ip::AppendAddress(out, s.first);
     out += "\", \"last\": \"";
     ip::AppendAddress(out, s.last);
@@ -69,28 +61,24 @@ void AppendV4BlockJson(std::string& out, const ip::NetworkSummary& s)
 // "breakdown" and "binary": the page's texts, the breakdowns null outside the page's prefixes.
 void AppendV4BreakdownJson(std::string& out, uint32_t address, int prefix, uint32_t netmask)
 {
-    out += ", \"breakdown\": ";
     bool built = false;
     if (IsPagePrefix(prefix)) {
-        out += '"';
+        out += ", \"breakdown\": \"";
         built = AppendBreakdown(out, address, prefix);
-        out += '"';
+        out += "\", \"binary\": {\"address\": \"";
     } else {
-        out += "null";
+        out += ", \"breakdown\": null, \"binary\": {\"address\": \"";
     }
-    out += ", \"binary\": {\"address\": \"";
     AppendBinaryGroups(out, address);
     out += "\", \"netmask\": \"";
     AppendBinaryGroups(out, netmask);
-    out += "\", \"breakdown\": ";
     if (built) {
-        out += '"';
+        out += "\", \"breakdown\": \"";
         AppendBinaryBreakdown(out, address, prefix);
-        out += '"';
+        out += "\"}";
     } else {
-        out += "null";
+        out += "\", \"breakdown\": null}";
     }
-    out += '}';
 }
 
 // Starts a "Caption: " row: on its own line with the texts lined up, or after a tab on one line.

@@ -313,16 +313,6 @@ IpResult<AddressRange> ParseRange(std::string_view firstText, std::string_view l
     return AddressRange {first->address, last->address};
 }
 
-IpNetwork NetworkOf(const IpAddress& address, int prefix)
-{
-    return {{address.value & PrefixMask(address.family, prefix), address.family}, prefix};
-}
-
-IpAddress LastAddress(const IpNetwork& network)
-{
-    return {network.base.value | HostMask(network.base.family, network.prefix), network.base.family};
-}
-
 bool Contains(const IpNetwork& network, const IpAddress& address)
 {
     return address.family == network.base.family

@@ -173,10 +173,16 @@ constexpr Uint128 PrefixMask(IpFamily family, int prefix)
 }
 
 /// The block of the given prefix that holds the address: its bits below the prefix cleared.
-IpNetwork NetworkOf(const IpAddress& address, int prefix);
+constexpr IpNetwork NetworkOf(const IpAddress& address, int prefix)
+{
+    return {{address.value & PrefixMask(address.family, prefix), address.family}, prefix};
+}
 
 /// The last address of the block: the base with every bit below the prefix set.
-IpAddress LastAddress(const IpNetwork& network);
+constexpr IpAddress LastAddress(const IpNetwork& network)
+{
+    return {network.base.value | HostMask(network.base.family, network.prefix), network.base.family};
+}
 
 /// True when the address lies in the network (same family, same bits above the prefix).
 bool Contains(const IpNetwork& network, const IpAddress& address);

@@ -82,11 +82,30 @@ std::array<char, 32> BinaryDigits(uint32_t value)
     return digits;
 }
 
-void AppendNumber(std::string& out, uint64_t value)
+// Composes a breakdown in a buffer of its own, appended to the caller's string in one piece: a batch writes
+// two breakdowns a line, each of up to a dozen pieces.
+class Pieces
 {
-    char digits[20];
-    out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
-}
+public:
+    Pieces& operator<<(std::string_view piece)
+    {
+        std::memcpy(end_, piece.data(), piece.size());
+        end_ += piece.size();
+        return *this;
+    }
+    Pieces& operator<<(uint64_t number)
+    {
+        end_ = std::to_chars(end_, end_ + 20, number).ptr;
+        return *this;
+    }
+    void AppendTo(std::string& out) const { out.append(text_, static_cast<size_t>(end_ - text_)); }
+
+private:
+    // The longest breakdown: "Net ", 8 digits, " Subnet ", 10 digits, " of ", 10 digits, " Node ", 8 digits,
+    // " of ", 8 digits; its binary form has 32 digits and 19 other characters.
+    char text_[96];
+    char* end_ = text_;
+};
 
 // The value of `count` bits of the address from bit `from` (0 = the top bit); 0 for no bits.
 uint32_t BitsValue(uint32_t address, int from, int count)
@@ -200,31 +219,24 @@ bool AppendBreakdown(std::string& out, uint32_t address, int prefix)
         return false;
     }
     const int h = 32 - prefix;
-    if (plan.local) {
-        out += "Local ";
-    } else {
-        out += "Net ";
-        AppendNumber(out, BitsValue(address, 0, plan.netBits));
-        out += ' ';
-    }
+    Pieces text;
+    if (plan.local)
+        text << "Local ";
+    else
+        text << "Net " << uint64_t {BitsValue(address, 0, plan.netBits)} << " ";
     if (plan.netBits < prefix) {
-        out += "Subnet ";
-        AppendNumber(out, BitsValue(address, plan.netBits, prefix - plan.netBits));
-        out += " of ";
-        AppendNumber(out, PowerOfTwo(prefix - plan.netBits));
-        out += ' ';
+        text << "Subnet " << uint64_t {BitsValue(address, plan.netBits, prefix - plan.netBits)} << " of "
+             << PowerOfTwo(prefix - plan.netBits) << " ";
     }
     const uint64_t node = BitsValue(address, prefix, h);
-    if (node == PowerOfTwo(h) - 1) {
-        out += "Broadcast";
-    } else if (node == 0) {
-        out += "Reserved";
-    } else {
-        out += "Node ";
-        AppendNumber(out, node);
-    }
-    out += " of ";
-    AppendNumber(out, PowerOfTwo(h) - 2);
+    if (node == PowerOfTwo(h) - 1)
+        text << "Broadcast";
+    else if (node == 0)
+        text << "Reserved";
+    else
+        text << "Node " << node;
+    text << " of " << PowerOfTwo(h) - 2;
+    text.AppendTo(out);
     return true;
 }
 
@@ -234,20 +246,16 @@ void AppendBinaryBreakdown(std::string& out, uint32_t address, int prefix)
     if (!plan.message.empty())
         return;
     const std::array<char, 32> digits = BinaryDigits(address);
+    const std::string_view bits(digits.data(), digits.size());
     const auto netBits = static_cast<size_t>(plan.netBits);
     const auto p = static_cast<size_t>(prefix);
-    if (!plan.local) {
-        out += "Net ";
-        out.append(digits.data(), netBits);
-        out += ' ';
-    }
-    if (netBits < p) {
-        out += "Subnet ";
-        out.append(digits.data() + netBits, p - netBits);
-        out += ' ';
-    }
-    out += "Node ";
-    out.append(digits.data() + p, 32 - p);
+    Pieces text;
+    if (!plan.local)
+        text << "Net " << bits.substr(0, netBits) << " ";
+    if (netBits < p)
+        text << "Subnet " << bits.substr(netBits, p - netBits) << " ";
+    text << "Node " << bits.substr(p);
+    text.AppendTo(out);
 }
 
 TSubnetResult ComputeSubnet(const std::array<std::string, 4>& octets, int prefixIndex)
