@@ -4,8 +4,8 @@
 // quantities (rate in bits per second, size in bits, time in seconds) with the tolerance, and the operations
 // on them: solving one quantity from the other two, the tolerance line, the agreement test and a common rate
 // in a chosen unit. Everything is computed in long double (the x87 80-bit type) in a fixed order. A failing
-// operation says so by its return value and changes nothing. BandwidthPageModel is the only caller besides
-// the command line.
+// operation says so by its return value and changes nothing. BandwidthPageModel calls them from its handlers,
+// Solve (BandwidthSolve.h) for the solve buttons and the command line.
 #pragma once
 
 #include "NumberText.h"

@@ -37,24 +37,24 @@ BandwidthPageModel::BandwidthPageModel(Platform& platform, std::string decimalSe
 
 void BandwidthPageModel::SetInitialUnits()
 {
-    cbBWUnit.setIndex(2);
-    cbDSUnit.setIndex(9);
-    cbTmUnit.setIndex(1);
+    cbBWUnit.setIndex(InitialUnits[0]);
+    cbDSUnit.setIndex(InitialUnits[1]);
+    cbTmUnit.setIndex(InitialUnits[2]);
 }
 
 BandwidthPageModel::Row BandwidthPageModel::rateRow()
 {
-    return {tbBW, cbBWUnit, RateSizeFactor, values.StoredBW, lbBWTol};
+    return {Quantity::Rate, tbBW, cbBWUnit, values.StoredBW, lbBWTol};
 }
 
 BandwidthPageModel::Row BandwidthPageModel::sizeRow()
 {
-    return {tbDS, cbDSUnit, RateSizeFactor, values.StoredDS, lbDSTol};
+    return {Quantity::Size, tbDS, cbDSUnit, values.StoredDS, lbDSTol};
 }
 
 BandwidthPageModel::Row BandwidthPageModel::timeRow()
 {
-    return {tbTm, cbTmUnit, TimeFactor, values.StoredTm, lbTmTol};
+    return {Quantity::Time, tbTm, cbTmUnit, values.StoredTm, lbTmTol};
 }
 
 void BandwidthPageModel::tbBWChange()
@@ -84,7 +84,7 @@ void BandwidthPageModel::tbTmChange()
 void BandwidthPageModel::boxChanged(const Row& row)
 {
     const std::optional<long double> shown = TextToNumber(row.box.text(), separator_);
-    const std::optional<long double> factor = row.factor(row.unit.index());
+    const std::optional<long double> factor = UnitFactor(row.quantity, row.unit.index());
     if (shown && factor) {
         if (const std::optional<long double> stored = ShownToStored(*factor, *shown)) {
             row.stored = *stored;
@@ -127,34 +127,44 @@ void BandwidthPageModel::cbTmUnitClick()
 
 // Shows the stored quantity in the selected unit, without the two-decimal rounding; an unchanged text runs
 // nothing, so the line then keeps its former unit.
-bool BandwidthPageModel::showStored(const Row& row)
+void BandwidthPageModel::showStored(const Row& row)
 {
-    const std::optional<long double> factor = row.factor(row.unit.index());
-    if (!factor)
-        return false;
-    row.box.set(NumberToText(StoredToShown(row.stored, *factor), separator_));
-    return true;
+    if (const std::optional<long double> factor = UnitFactor(row.quantity, row.unit.index()))
+        row.box.set(NumberToText(StoredToShown(row.stored, *factor), separator_));
 }
 
 void BandwidthPageModel::btnBWClick()
 {
-    solve(CalcBW, rateRow());
+    solve(rateRow());
 }
 
 void BandwidthPageModel::btnDSClick()
 {
-    solve(CalcDS, sizeRow());
+    solve(sizeRow());
 }
 
 void BandwidthPageModel::btnTmClick()
 {
-    solve(CalcTm, timeRow());
+    solve(timeRow());
 }
 
-void BandwidthPageModel::solve(bool (*calc)(TBandwidthValues&), const Row& row)
+// Solves on the page's record; the box's change handler then reads the shown text back and writes the line, as
+// after a unit change.
+void BandwidthPageModel::solve(const Row& row)
 {
-    if (!calc(values) || !showStored(row))
+    SolveInput input;
+    input.values = values;
+    input.shownUnits[static_cast<size_t>(row.quantity)] = row.unit.index();
+    input.solve = row.quantity;
+    input.decimalSeparator = separator_;
+    const std::variant<SolveOutput, SolveError> result = Solve(input);
+    const SolveOutput* out = std::get_if<SolveOutput>(&result);
+    if (out == nullptr) {
         platform_.beep();
+        return;
+    }
+    row.stored = out->solved;
+    row.box.set(out->rows[static_cast<size_t>(row.quantity)].text);
 }
 
 void BandwidthPageModel::seTolChange()

@@ -4,10 +4,12 @@
 // The Qt binding forwards user actions (tbBW.set(text) on an edit, cbBWUnit.pick(i) on a choice, seTol's
 // setText/step/focusLost, the button handlers) and then copies every field back into its widget. The chains
 // of updates rest on EditField::set, which runs the box's change handler synchronously when the text differs;
-// setting a list's index from code runs nothing. Only a failed solve reaches the platform, as a beep.
+// setting a list's index from code runs nothing. The solve buttons hand the stored values to Solve and show its
+// result in their box; only a failed solve reaches the platform, as a beep.
 #pragma once
 
 #include "BandwidthCalc.h"
+#include "BandwidthSolve.h"
 #include "EditField.h"
 #include "Platform.h"
 #include "SpinBoxModel.h"
@@ -86,9 +88,9 @@ private:
     // The parts that differ between the rate, size and time rows of the page.
     struct Row
     {
+        Quantity quantity;
         EditField& box;
         PickList& unit;
-        std::optional<long double> (*factor)(int);
         long double& stored;
         std::string& line;
     };
@@ -97,8 +99,8 @@ private:
     Row sizeRow();
     Row timeRow();
     void boxChanged(const Row& row);
-    bool showStored(const Row& row);
-    void solve(bool (*calc)(TBandwidthValues&), const Row& row);
+    void showStored(const Row& row);
+    void solve(const Row& row);
     void colourLabel1();
 
     Platform& platform_;

@@ -1,21 +1,21 @@
-// tarvelle-cli bandwidth: relates rate, size and time through the Bandwidth page model, so that every number
-// and tolerance line is the text the page shows for the same entries.
-#include "BandwidthPageModel.h"
+// tarvelle-cli bandwidth: relates rate, size and time through the Bandwidth calculator's Solve, so that every
+// number and tolerance line is the text the page shows for the same entries.
+#include "BandwidthSolve.h"
 #include "CliArgs.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
 #include "JsonWriter.h"
 #include "UnitNames.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace tarvelle::cli {
 
 namespace {
 
-using bandwidth::BandwidthPageModel;
+using bandwidth::Quantity;
 
 constexpr std::string_view kCommand = "bandwidth";
 
@@ -65,29 +65,22 @@ constexpr KnownOption kOptions[] = {
     {"size"},      {"time"},      {"common"},    {"solve"},     {"json", 'j', false},
 };
 
-// The page's three rows as the options name them.
+// The three quantities as the options name them.
 struct Row
 {
-    std::string_view quantity; // "rate", "size" or "time"
+    Quantity quantity;
+    std::string_view name; // "rate", "size" or "time"
     std::string_view caption;
     std::optional<size_t> (*unitRow)(std::string_view);
-    EditField BandwidthPageModel::*box;
-    PickList BandwidthPageModel::*unit;
-    std::string BandwidthPageModel::*line;
-    long double bandwidth::TBandwidthValues::*stored;
-    void (BandwidthPageModel::*solve)();
 };
 
 constexpr Row kRows[] = {
-    {"rate", "Rate", RateUnitRow, &BandwidthPageModel::tbBW, &BandwidthPageModel::cbBWUnit,
-     &BandwidthPageModel::lbBWTol, &bandwidth::TBandwidthValues::StoredBW, &BandwidthPageModel::btnBWClick},
-    {"size", "Size", SizeUnitRow, &BandwidthPageModel::tbDS, &BandwidthPageModel::cbDSUnit,
-     &BandwidthPageModel::lbDSTol, &bandwidth::TBandwidthValues::StoredDS, &BandwidthPageModel::btnDSClick},
-    {"time", "Time", TimeUnitRow, &BandwidthPageModel::tbTm, &BandwidthPageModel::cbTmUnit,
-     &BandwidthPageModel::lbTmTol, &bandwidth::TBandwidthValues::StoredTm, &BandwidthPageModel::btnTmClick},
+    {Quantity::Rate, "rate", "Rate", RateUnitRow},
+    {Quantity::Size, "size", "Size", SizeUnitRow},
+    {Quantity::Time, "time", "Time", TimeUnitRow},
 };
 
-// What the options ask of the page, checked before the first event, so bad usage changes nothing.
+// What the options ask for, all checked before anything is worked out.
 struct Entries
 {
     std::optional<size_t> shownUnit[3]; // --X-unit
@@ -96,6 +89,13 @@ struct Entries
     std::optional<size_t> common;
     const Row* solve = nullptr;
 };
+
+// The unit a value is read in: the one it carries, else its unit option's, else the page's start unit.
+int GivenUnit(const Entries& entries, size_t k)
+{
+    const std::optional<size_t> unit = entries.values[k]->unit ? entries.values[k]->unit : entries.shownUnit[k];
+    return unit ? static_cast<int>(*unit) : bandwidth::InitialUnits[k];
+}
 
 std::string WithoutBlanks(std::string_view text)
 {
@@ -114,44 +114,38 @@ std::optional<size_t> CommonRow(std::string_view text)
     return std::nullopt;
 }
 
-long double FactorOf(size_t k, size_t unit)
-{
-    return k == 2 ? bandwidth::TimeFactors[unit].factor : bandwidth::RateSizeFactors[unit].factor;
-}
-
-std::optional<std::string> ReadRow(const ParsedArgs& parsed, size_t k, const PickList& list, Entries& entries)
+std::optional<std::string> ReadRow(const ParsedArgs& parsed, size_t k, Entries& entries)
 {
     const Row& row = kRows[k];
-    const std::string option = "--" + std::string(row.quantity);
-    if (const std::string* unit = parsed.value(std::string(row.quantity) + "-unit")) {
+    const std::string option = "--" + std::string(row.name);
+    if (const std::string* unit = parsed.value(std::string(row.name) + "-unit")) {
         entries.shownUnit[k] = row.unitRow(*unit);
         if (!entries.shownUnit[k])
-            return option + "-unit " + QuotedShort(*unit) + " is not a " + std::string(row.quantity) + " unit";
+            return option + "-unit " + QuotedShort(*unit) + " is not a " + std::string(row.name) + " unit";
     }
-    const std::string* text = parsed.value(row.quantity);
+    const std::string* text = parsed.value(row.name);
     if (text == nullptr)
         return std::nullopt;
     entries.values[k] = SplitValue(*text, row.unitRow);
     if (!entries.values[k]) {
-        return option + " " + QuotedShort(*text) + " is not a number with an optional " + std::string(row.quantity)
+        return option + " " + QuotedShort(*text) + " is not a number with an optional " + std::string(row.name)
             + " unit (such as "
             + (k == 0       ? "8Mbps"
                    : k == 1 ? "4.7GB"
                             : "2min")
             + ")";
     }
-    const size_t unit
-        = entries.values[k]->unit.value_or(entries.shownUnit[k].value_or(static_cast<size_t>(list.index())));
+    const int unit = GivenUnit(entries, k);
     const long double shown = *bandwidth::TextToNumber(entries.values[k]->number);
-    if (!bandwidth::ShownToStored(FactorOf(k, unit), shown))
+    if (!bandwidth::ShownToStored(*bandwidth::UnitFactor(row.quantity, unit), shown))
         return option + " " + QuotedShort(*text) + " is too large";
     return std::nullopt;
 }
 
-std::optional<std::string> ReadEntries(const ParsedArgs& parsed, const BandwidthPageModel& page, Entries& entries)
+std::optional<std::string> ReadEntries(const ParsedArgs& parsed, Entries& entries)
 {
     for (size_t k = 0; k < 3; ++k) {
-        if (auto complaint = ReadRow(parsed, k, page.*kRows[k].unit, entries))
+        if (auto complaint = ReadRow(parsed, k, entries))
             return complaint;
     }
     if (const std::string* text = parsed.value("tolerance")) {
@@ -169,7 +163,7 @@ std::optional<std::string> ReadEntries(const ParsedArgs& parsed, const Bandwidth
     }
     if (const std::string* solve = parsed.value("solve")) {
         for (const Row& row : kRows) {
-            if (*solve == row.quantity)
+            if (*solve == row.name)
                 entries.solve = &row;
         }
         if (entries.solve == nullptr)
@@ -188,41 +182,33 @@ const Row* ImpliedSolve(const Entries& entries)
     return &kRows[!given[0] ? 0 : !given[1] ? 1 : 2];
 }
 
-// Types each value in the unit it carries, then shows it in the unit asked for (by default the one it
-// carries), as a user switching the unit list would; the box is typed again so that its tolerance line names the shown
-// unit even when the text did not change.
-void EnterValues(const Entries& entries, BandwidthPageModel& page)
+// The solve's input: each value read in the unit it carries and shown in its unit option's (by default the
+// one it carries), a common rate in the rate unit shown.
+bandwidth::SolveInput SolveInputOf(const Entries& entries, const Row* solve)
 {
+    bandwidth::SolveInput input;
     for (size_t k = 0; k < 3; ++k) {
-        const Row& row = kRows[k];
-        PickList& unit = page.*row.unit;
         if (entries.shownUnit[k])
-            unit.setIndex(static_cast<int>(*entries.shownUnit[k]));
-        if (!entries.values[k])
-            continue;
-        const std::optional<size_t> carried = entries.values[k]->unit;
-        const int shown = entries.shownUnit[k] || !carried ? unit.index() : static_cast<int>(*carried);
-        if (carried)
-            unit.setIndex(static_cast<int>(*carried));
-        EditField& box = page.*row.box;
-        box.set(std::string(entries.values[k]->number));
-        if (unit.index() != shown) {
-            unit.pick(shown);
-            const std::string text = box.text();
-            box.set("");
-            box.set(text);
-        }
+            input.shownUnits[k] = static_cast<int>(*entries.shownUnit[k]);
+        if (const std::optional<ValueText>& value = entries.values[k])
+            input.given[k] = {*bandwidth::TextToNumber(value->number), GivenUnit(entries, k), value->number};
     }
+    if (entries.common) {
+        const int unit = input.shownUnits[0].value_or(bandwidth::InitialUnits[0]);
+        const std::optional<long double> shown = bandwidth::CommonRateInUnit(
+            static_cast<int>(*entries.common), *bandwidth::UnitFactor(Quantity::Rate, unit));
+        input.given[0] = {*shown, unit};
+    }
+    if (entries.tolerance)
+        input.values.TolPercent = *entries.tolerance;
+    if (solve != nullptr)
+        input.solve = solve->quantity;
+    return input;
 }
 
-std::optional<std::string> Known(const std::string& text)
+std::string_view AgreementWord(bandwidth::Agreement agreement)
 {
-    return text.empty() || text == " " ? std::nullopt : std::optional(text);
-}
-
-std::string_view AgreementWord(const BandwidthPageModel& page)
-{
-    switch (bandwidth::ValuesAgree(page.values)) {
+    switch (agreement) {
     case bandwidth::Agreement::Agree:
         return "agree";
     case bandwidth::Agreement::Disagree:
@@ -233,38 +219,51 @@ std::string_view AgreementWord(const BandwidthPageModel& page)
     return "none";
 }
 
-std::string JsonResult(const BandwidthPageModel& page, const Row* solved)
+std::optional<std::string> Known(const std::string& text)
+{
+    return text.empty() ? std::nullopt : std::optional(text);
+}
+
+std::string_view UnitText(const Row& row, const bandwidth::SolveOutput& out)
+{
+    return bandwidth::UnitText(row.quantity, out.rows[static_cast<size_t>(row.quantity)].unit);
+}
+
+std::string JsonResult(const bandwidth::SolveOutput& out, const Row* solved)
 {
     JsonObject json;
     for (const Row& row : kRows) {
-        const std::optional<std::string> value = Known((page.*row.box).text());
-        const std::optional<std::string> base
-            = value ? std::optional(bandwidth::NumberToText(page.values.*row.stored)) : std::nullopt;
-        json.raw(row.quantity,
+        const bandwidth::SolvedRow& shown = out.rows[static_cast<size_t>(row.quantity)];
+        const std::optional<std::string> value = Known(shown.text);
+        const std::optional<std::string> base = value
+            ? std::optional(bandwidth::NumberToText(bandwidth::StoredValue(out.values, row.quantity)))
+            : std::nullopt;
+        json.raw(row.name,
                  JsonObject()
                      .optionalText("value", value)
-                     .text("unit", (page.*row.unit).text())
+                     .text("unit", UnitText(row, out))
                      .optionalText("base", base)
-                     .optionalText("tolerance", Known(page.*row.line))
+                     .optionalText("tolerance", shown.line)
                      .close());
     }
-    json.integer("tolerance_percent", static_cast<int64_t>(page.values.TolPercent));
-    json.text("agreement", AgreementWord(page));
-    json.optionalText("solved", solved ? std::optional(std::string(solved->quantity)) : std::nullopt);
+    json.integer("tolerance_percent", static_cast<int64_t>(out.values.TolPercent));
+    json.text("agreement", AgreementWord(out.agreement));
+    json.optionalText("solved", solved ? std::optional(std::string(solved->name)) : std::nullopt);
     return json.close() + "\n";
 }
 
-std::string PlainResult(const BandwidthPageModel& page, const Row* solved)
+std::string PlainResult(const bandwidth::SolveOutput& out, const Row* solved)
 {
     std::string text;
     for (const Row& row : kRows) {
-        const std::optional<std::string> value = Known((page.*row.box).text());
-        text += std::string(row.caption) + ": " + (value ? *value + " " + (page.*row.unit).text() : "(not given)");
+        const bandwidth::SolvedRow& shown = out.rows[static_cast<size_t>(row.quantity)];
+        text += std::string(row.caption) + ": "
+            + (shown.text.empty() ? "(not given)" : shown.text + " " + std::string(UnitText(row, out)));
         text += &row == solved ? "  (worked out)\n" : "\n";
-        if (const std::optional<std::string> line = Known(page.*row.line))
-            text += "  " + *line + "\n";
+        if (shown.line)
+            text += "  " + *shown.line + "\n";
     }
-    const std::string_view agreement = AgreementWord(page);
+    const std::string_view agreement = AgreementWord(out.agreement);
     return text
         + (agreement == "none" ? "Agreement: none (size and time must be above 0)\n"
                                : "Agreement: the values " + std::string(agreement) + "\n");
@@ -277,28 +276,19 @@ int RunBandwidthCommand(const Args& args, Console& console)
     ParsedArgs parsed;
     if (const auto done = OpenCommand(args, kOptions, kCommand, kHelp, 0, parsed, console))
         return *done;
-    ConsolePlatform platform;
-    BandwidthPageModel page(platform, ".");
-    page.SetInitialUnits();
-    page.seTolChange();
     Entries entries;
-    if (const auto complaint = ReadEntries(parsed, page, entries))
+    if (const auto complaint = ReadEntries(parsed, entries))
         return BadUsage(console.err, kCommand, *complaint);
-
-    if (entries.tolerance)
-        page.seTol.setText(std::to_string(*entries.tolerance));
-    EnterValues(entries, page);
-    if (entries.common)
-        page.cbCommon.pick(static_cast<int>(*entries.common));
     const Row* solve = entries.solve != nullptr ? entries.solve : ImpliedSolve(entries);
-    if (solve != nullptr)
-        (page.*solve->solve)();
-    if (platform.beeps > 0) {
-        console.err << "tarvelle-cli bandwidth: cannot work out the " << solve->quantity
+    const std::variant<bandwidth::SolveOutput, bandwidth::SolveError> result = Solve(SolveInputOf(entries, solve));
+    const auto* out = std::get_if<bandwidth::SolveOutput>(&result);
+    // Every given value was checked above, so only working a quantity out can fail.
+    if (out == nullptr) {
+        console.err << "tarvelle-cli bandwidth: cannot work out the " << (solve != nullptr ? solve->name : "values")
                     << ": it divides by zero or the result is too large\n";
         return kExitFailure;
     }
-    console.out << (parsed.has("json") ? JsonResult(page, solve) : PlainResult(page, solve));
+    console.out << (parsed.has("json") ? JsonResult(*out, solve) : PlainResult(*out, solve));
     return kExitSuccess;
 }
 

@@ -1,11 +1,11 @@
 // tarvelle-cli: the Bandwidth, IP and Password calculators on the command line.
 //
 // RunCli is the whole program behind main(): it reads the arguments (argv[1..]), runs one command and returns
-// the exit code. The commands compute with the same engines and page models as the window, so a text printed
-// here is the text the page shows. Everything a run reads or writes goes through the Console it is given,
-// which lets the tests and the fuzzer call it in-process. No argument, however malformed, makes it throw,
-// crash or loop: bad usage is one line on stderr and exit code 2; a failed read or write of the standard
-// streams is one line on stderr and exit code 1.
+// the exit code. The commands call the same engines as the window's pages, so a text printed here is the text
+// the page shows. Everything a run reads or writes goes through the Console it is given, which lets the tests
+// and the fuzzer call it in-process. No argument, however malformed, makes it throw, crash or loop: bad usage
+// is one line on stderr and exit code 2; a failed read or write of the standard streams is one line on stderr
+// and exit code 1.
 #pragma once
 
 #include "Io.h"

@@ -1,9 +1,8 @@
 // The desktop services the page models ask for, as a program without a window provides them.
 //
-// A beep is not heard but counted, for the bandwidth command to report a failed solve in its own words; a
-// password run that gave up is told by how the run ended, so warning and error boxes show nothing. The
-// millisecond tick is the monotonic clock, which the password run's time limits read. Every other service
-// (cursor, clipboard, dialogs, files, links) does nothing.
+// A beep is not heard; a password run that gave up is told by how the run ended, so warning and error boxes
+// show nothing. The millisecond tick is the monotonic clock, which the password run's time limits read. Every
+// other service (cursor, clipboard, dialogs, files, links) does nothing.
 #pragma once
 
 #include "Platform.h"
@@ -15,9 +14,7 @@ namespace tarvelle::cli {
 class ConsolePlatform final : public Platform
 {
 public:
-    int beeps = 0;
-
-    void beep() override { ++beeps; }
+    void beep() override { }
     uint32_t tickCount() override;
     bool queryPerformanceFrequency(int64_t& frequency) override;
     bool queryPerformanceCounter(int64_t& count) override;

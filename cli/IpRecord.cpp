@@ -4,6 +4,7 @@
 #include "IpNetwork.h"
 #include "IpText.h"
 #include "JsonWriter.h"
+#include "SubnetCalc.h"
 
 #include <charconv>
 
@@ -32,14 +33,51 @@ void AppendComposed(std::string& out, std::string_view key, std::string_view val
     out += '"';
 }
 
-// The value, or null when there is none.
-void AppendOptional(std::string& out, std::string_view key, std::string_view value)
+// The block's members, "netmask" to "usable".
+void AppendV4BlockJson(std::string& out, const ip::NetworkSummary& s)
 {
-    if (value.empty()) {
-        out += key;
-        out += "null";
+    out += ", \"netmask\": \"";
+    ip::AppendAddress(out, s.netmask);
+    out += "\", \"wildcard\": \"";
+    ip::AppendAddress(out, s.wildcard);
+    out += "\", \"network\": \"";
+    ip::AppendAddress(out, s.network.base);
+    if (s.broadcast) {
+        out += "\", \"broadcast\": \"";
+        ip::AppendAddress(out, *s.broadcast);
+        out += "\", \"first\": \"";
     } else {
-        AppendComposed(out, key, value);
+        out += "\", \"broadcast\": null, \"first\": \"";
+    }
+    ip::AppendAddress(out, s.first);
+    out += "\", \"last\": \"";
+    ip::AppendAddress(out, s.last);
+    out += "\", \"total\": ";
+    ip::AppendCount(out, s.total);
+    out += ", \"usable\": ";
+    ip::AppendCount(out, s.usable);
+}
+
+// "breakdown" and "binary": the page's texts, the breakdowns null outside the page's prefixes.
+void AppendV4BreakdownJson(std::string& out, uint32_t address, int prefix, uint32_t netmask)
+{
+    bool built = false;
+    if (IsPagePrefix(prefix)) {
+        out += ", \"breakdown\": \"";
+        built = AppendBreakdown(out, address, prefix);
+        out += "\", \"binary\": {\"address\": \"";
+    } else {
+        out += ", \"breakdown\": null, \"binary\": {\"address\": \"";
+    }
+    AppendBinaryGroups(out, address);
+    out += "\", \"netmask\": \"";
+    AppendBinaryGroups(out, netmask);
+    if (built) {
+        out += "\", \"breakdown\": \"";
+        AppendBinaryBreakdown(out, address, prefix);
+        out += "\"}";
+    } else {
+        out += "\", \"breakdown\": null}";
     }
 }
 
@@ -199,7 +237,6 @@ void IpRecordWriter::Append(std::string& out, std::string_view input, const IpQu
             AppendV6Plain(out, query, oneLine);
         return;
     }
-    ComposeSubnetTexts(static_cast<uint32_t>(query.address.value), query.prefix, texts_);
     if (json)
         AppendV4Json(out, input, query);
     else
@@ -208,52 +245,45 @@ void IpRecordWriter::Append(std::string& out, std::string_view input, const IpQu
 
 void IpRecordWriter::AppendV4Json(std::string& out, std::string_view input, const IpQuery& query)
 {
-    const SubnetTexts& t = texts_;
+    const ip::NetworkSummary s = ip::Summarise({query.address, query.prefix});
+    const auto address = static_cast<uint32_t>(query.address.value);
     AppendMember(out, "{\"input\": ", input);
-    AppendComposed(out, ", \"address\": ", t.address);
-    out += ", \"prefix\": ";
-    AppendNumber(out, static_cast<uint64_t>(t.prefix));
-    AppendComposed(out, ", \"netmask\": ", t.netmask);
-    AppendComposed(out, ", \"wildcard\": ", t.wildcard);
-    AppendComposed(out, ", \"network\": ", t.network);
-    AppendOptional(out, ", \"broadcast\": ", t.broadcast);
-    AppendComposed(out, ", \"first\": ", t.first);
-    AppendComposed(out, ", \"last\": ", t.last);
-    out += ", \"total\": ";
-    AppendNumber(out, t.total);
-    out += ", \"usable\": ";
-    AppendNumber(out, t.usable);
-    AppendComposed(out, ", \"class\": ", t.classText);
+    out += ", \"address\": \"";
+    ip::AppendAddress(out, query.address);
+    out += "\", \"prefix\": ";
+    AppendNumber(out, static_cast<uint64_t>(query.prefix));
+    AppendV4BlockJson(out, s);
+    AppendComposed(out, ", \"class\": ", ClassifyAddress(OctetsOf(address)).ClassText);
     AppendKindJson(out, ip::AddressType(query.address));
     out += ", \"reverse\": \"";
     ip::AppendReverseName(out, query.address);
     out += '"';
-    AppendOptional(out, ", \"breakdown\": ", t.breakdown);
-    AppendComposed(out, ", \"binary\": {\"address\": ", t.binaryAddress);
-    AppendComposed(out, ", \"netmask\": ", t.binaryNetmask);
-    AppendOptional(out, ", \"breakdown\": ", t.binaryBreakdown);
-    out += "}}\n";
+    AppendV4BreakdownJson(out, address, query.prefix, static_cast<uint32_t>(s.netmask.value));
+    out += "}\n";
 }
 
 void IpRecordWriter::AppendV4Plain(std::string& out, const IpQuery& query, bool oneLine)
 {
-    const SubnetTexts& t = texts_;
+    const ip::NetworkSummary s = ip::Summarise({query.address, query.prefix});
+    const auto address = static_cast<uint32_t>(query.address.value);
     Rows row(out, oneLine);
-    row.Text("Address", t.address);
-    AppendNumber(row("Prefix"), static_cast<uint64_t>(t.prefix));
-    row.Text("Netmask", t.netmask);
-    row.Text("Wildcard", t.wildcard);
-    row.Text("Network", t.network);
-    row.Text("Broadcast", t.broadcast);
-    row.Text("Usable range", t.range);
-    row.Text("Addresses", t.addresses);
-    row.Text("Class", t.classText);
+    ip::AppendAddress(row("Address"), query.address);
+    AppendNumber(row("Prefix"), static_cast<uint64_t>(query.prefix));
+    ip::AppendAddress(row("Netmask"), s.netmask);
+    ip::AppendAddress(row("Wildcard"), s.wildcard);
+    ip::AppendAddress(row("Network"), s.network.base);
+    if (s.broadcast)
+        ip::AppendAddress(row("Broadcast"), *s.broadcast);
+    AppendRange(row("Usable range"), s);
+    AppendAddressCounts(row("Addresses"), s);
+    row("Class") += ClassifyAddress(OctetsOf(address)).ClassText;
     AppendKindRows(row, ip::AddressType(query.address));
     ip::AppendReverseName(row("Reverse"), query.address);
-    row.Text("Breakdown", t.breakdown);
-    row.Text("Binary address", t.binaryAddress);
-    row.Text("Binary netmask", t.binaryNetmask);
-    row.Text("Binary breakdown", t.binaryBreakdown);
+    const bool built = IsPagePrefix(query.prefix) && AppendBreakdown(row("Breakdown"), address, query.prefix);
+    AppendBinaryGroups(row("Binary address"), address);
+    AppendBinaryGroups(row("Binary netmask"), static_cast<uint32_t>(s.netmask.value));
+    if (built)
+        AppendBinaryBreakdown(row("Binary breakdown"), address, query.prefix);
     row.End();
 }
 

@@ -2,13 +2,13 @@
 //
 // ReadIpQuery reads an IPv4 or IPv6 address (an IPv6 one by its colon) and an optional prefix with the IP
 // engine's strict readers, and says in one line what is wrong otherwise. IpRecordWriter appends the answer to
-// an output buffer as JSON or as "Caption: text" lines: for IPv4 the IP Calculator page's texts (SubnetTexts)
-// with the address type and reverse name beside them, for IPv6 the engine's texts. The ip command calls both
-// for its argument and for every line of a batch, so neither allocates per answer once warmed up.
+// an output buffer as JSON or as "Caption: text" lines: for IPv4 the IP Calculator page's texts (SubnetCalc's
+// Append functions) with the address type and reverse name beside them, for IPv6 the engine's texts. The ip
+// command calls both for its argument and for every line of a batch; the answer is written straight into the
+// buffer, so neither allocates per answer once the buffer has grown.
 #pragma once
 
 #include "IpAddress.h"
-#include "SubnetTexts.h"
 
 #include <optional>
 #include <string>
@@ -44,7 +44,7 @@ std::string AddressComplaint(std::string_view text, ip::IpError error);
 /// Reads "ADDRESS[/PREFIX]" into query; a prefix in the text wins over the defaults. The complaint otherwise.
 std::optional<std::string> ReadIpQuery(std::string_view text, const DefaultPrefixes& defaults, IpQuery& query);
 
-/// Writes answers, reusing its texts from one to the next.
+/// Writes answers into the caller's buffer.
 class IpRecordWriter
 {
 public:
@@ -53,10 +53,8 @@ public:
     void Append(std::string& out, std::string_view input, const IpQuery& query, bool json, bool oneLine);
 
 private:
-    void AppendV4Json(std::string& out, std::string_view input, const IpQuery& query);
-    void AppendV4Plain(std::string& out, const IpQuery& query, bool oneLine);
-
-    SubnetTexts texts_;
+    static void AppendV4Json(std::string& out, std::string_view input, const IpQuery& query);
+    static void AppendV4Plain(std::string& out, const IpQuery& query, bool oneLine);
 };
 
 } // namespace tarvelle::cli

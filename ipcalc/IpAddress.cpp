@@ -1,6 +1,7 @@
 #include "IpAddress.h"
 
 #include <array>
+#include <bit>
 
 namespace tarvelle::ip {
 namespace {
@@ -256,7 +257,7 @@ IpResult<int> ParsePrefix(std::string_view text, IpFamily family)
         // The host part of a contiguous mask is 2^k - 1: adding one clears all its bits.
         if ((hostPart & (hostPart + 1)) != 0)
             return IpError::NonContiguousMask;
-        return __builtin_popcount(*mask);
+        return std::popcount(*mask);
     }
     if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos
         || (text.size() > 1 && text[0] == '0'))
@@ -310,27 +311,6 @@ IpResult<AddressRange> ParseRange(std::string_view firstText, std::string_view l
     if (last->address.value < first->address.value)
         return IpError::RangeReversed;
     return AddressRange {first->address, last->address};
-}
-
-Uint128 HostMask(IpFamily family, int prefix)
-{
-    const int hostBits = AddressBits(family) - prefix;
-    return hostBits >= 128 ? Uint128Max : (Uint128 {1} << hostBits) - 1;
-}
-
-Uint128 PrefixMask(IpFamily family, int prefix)
-{
-    return HostMask(family, 0) & ~HostMask(family, prefix);
-}
-
-IpNetwork NetworkOf(const IpAddress& address, int prefix)
-{
-    return {{address.value & PrefixMask(address.family, prefix), address.family}, prefix};
-}
-
-IpAddress LastAddress(const IpNetwork& network)
-{
-    return {network.base.value | HostMask(network.base.family, network.prefix), network.base.family};
 }
 
 bool Contains(const IpNetwork& network, const IpAddress& address)

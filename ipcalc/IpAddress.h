@@ -6,7 +6,8 @@
 // "first-last". A reader
 // never throws on bad input: it returns an IpResult holding either the value or the error. The command line
 // calls these for each argument or input line; IpText formats the values, IpNetwork and IpBlocks compute on
-// them. The window's IP page does not use this engine.
+// them. The window's IP page reads its octet boxes by its own rules and takes its blocks and address texts from
+// IpNetwork and IpText (through SubnetCalc).
 #pragma once
 
 #include <cstdint>
@@ -158,17 +159,30 @@ IpResult<AddressRange> ParseRange(std::string_view text);
 /// Both ends of a range read apart (as two arguments); the same checks as ParseRange.
 IpResult<AddressRange> ParseRange(std::string_view firstText, std::string_view lastText);
 
-/// The mask of a prefix: its first prefix bits of the family's width set (0 <= prefix <= AddressBits).
-Uint128 PrefixMask(IpFamily family, int prefix);
-
 /// The bits below a prefix set: the wildcard (inverse) mask of the family's width.
-Uint128 HostMask(IpFamily family, int prefix);
+constexpr Uint128 HostMask(IpFamily family, int prefix)
+{
+    const int hostBits = AddressBits(family) - prefix;
+    return hostBits >= 128 ? Uint128Max : (Uint128 {1} << hostBits) - 1;
+}
+
+/// The mask of a prefix: its first prefix bits of the family's width set (0 <= prefix <= AddressBits).
+constexpr Uint128 PrefixMask(IpFamily family, int prefix)
+{
+    return HostMask(family, 0) & ~HostMask(family, prefix);
+}
 
 /// The block of the given prefix that holds the address: its bits below the prefix cleared.
-IpNetwork NetworkOf(const IpAddress& address, int prefix);
+constexpr IpNetwork NetworkOf(const IpAddress& address, int prefix)
+{
+    return {{address.value & PrefixMask(address.family, prefix), address.family}, prefix};
+}
 
 /// The last address of the block: the base with every bit below the prefix set.
-IpAddress LastAddress(const IpNetwork& network);
+constexpr IpAddress LastAddress(const IpNetwork& network)
+{
+    return {network.base.value | HostMask(network.base.family, network.prefix), network.base.family};
+}
 
 /// True when the address lies in the network (same family, same bits above the prefix).
 bool Contains(const IpNetwork& network, const IpAddress& address);

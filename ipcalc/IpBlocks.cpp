@@ -1,6 +1,7 @@
 #include "IpBlocks.h"
 
 #include <algorithm>
+#include <bit>
 #include <tuple>
 
 namespace tarvelle::ip {
@@ -11,8 +12,8 @@ int HighestBit(Uint128 value)
 {
     const auto high = static_cast<uint64_t>(value >> 64);
     if (high != 0)
-        return 127 - __builtin_clzll(high);
-    return 63 - __builtin_clzll(static_cast<uint64_t>(value));
+        return 127 - std::countl_zero(high);
+    return 63 - std::countl_zero(static_cast<uint64_t>(value));
 }
 
 // Number of zero bits below the lowest set bit; value must not be zero.
@@ -20,8 +21,8 @@ int LowestBit(Uint128 value)
 {
     const auto low = static_cast<uint64_t>(value);
     if (low != 0)
-        return __builtin_ctzll(low);
-    return 64 + __builtin_ctzll(static_cast<uint64_t>(value >> 64));
+        return std::countr_zero(low);
+    return 64 + std::countr_zero(static_cast<uint64_t>(value >> 64));
 }
 
 // Appends the fewest aligned blocks covering first..last (first <= last), largest possible block first.

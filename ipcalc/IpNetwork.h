@@ -4,7 +4,8 @@
 // reserve the network and broadcast addresses, /31 is a point-to-point pair with both addresses usable
 // (RFC 3021) and /32 a single host; IPv6 reserves no address. AddressType names the address's entry in the
 // IANA special-purpose registries (RFC 6890 and its updates), the most specific block winning. The command
-// line calls both for each address it answers and for each subnet a split lists.
+// line calls both for each address it answers and for each subnet a split lists; the IP page's subnet
+// computation takes its blocks from Summarise.
 #pragma once
 
 #include "IpAddress.h"

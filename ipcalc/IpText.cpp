@@ -1,6 +1,7 @@
 #include "IpText.h"
 
 #include <array>
+#include <cstring>
 
 namespace tarvelle::ip {
 namespace {
@@ -23,10 +24,36 @@ char* PutDecimal(char* p, uint32_t value)
     return p;
 }
 
+// The decimal digits of every octet, padded to three, and how many of them count; looked up, as batches write
+// several dotted quads a line.
+struct OctetDigits
+{
+    std::array<std::array<char, 4>, 256> texts {}; // digits, then their count in the last byte
+    constexpr OctetDigits()
+    {
+        for (uint32_t v = 0; v < 256; ++v) {
+            const uint32_t count = v < 10 ? 1 : v < 100 ? 2 : 3;
+            for (uint32_t k = count, rest = v; k > 0; --k, rest /= 10)
+                texts[v][k - 1] = static_cast<char>('0' + rest % 10);
+            texts[v][3] = static_cast<char>(count);
+        }
+    }
+};
+constexpr OctetDigits kOctetDigits;
+
+// The octet's decimal digits. All four bytes of its entry are copied at once: whatever follows the octet
+// covers the spare ones, and the buffers have room beyond the longest text.
+char* PutOctet(char* p, uint32_t octet)
+{
+    const std::array<char, 4>& digits = kOctetDigits.texts[octet & 0xFF];
+    std::memcpy(p, digits.data(), 4);
+    return p + digits[3];
+}
+
 char* PutIpv4(char* p, uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8) {
-        p = PutDecimal(p, (value >> shift) & 0xFF);
+        p = PutOctet(p, value >> shift);
         if (shift > 0)
             *p++ = '.';
     }
@@ -157,7 +184,7 @@ void AppendReverseName(std::string& out, const IpAddress& address)
     std::string_view suffix = "ip6.arpa";
     if (address.family == IpFamily::V4) {
         for (int shift = 0; shift < 32; shift += 8) {
-            p = PutDecimal(p, static_cast<uint32_t>(address.value >> shift) & 0xFF);
+            p = PutOctet(p, static_cast<uint32_t>(address.value >> shift));
             *p++ = '.';
         }
         suffix = "in-addr.arpa";

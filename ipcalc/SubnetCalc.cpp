@@ -1,15 +1,18 @@
 #include "SubnetCalc.h"
 
+#include "IpText.h"
+
 #include <algorithm>
+#include <cassert>
+#include <charconv>
+#include <cstring>
 #include <limits>
 
 namespace tarvelle {
 namespace {
 
-using Octets = std::array<uint32_t, 4>;
-
-constexpr const char* kInvalidCombination = "Invalid Class / Subnet Combination";
-constexpr const char* kNotAnInternetAddress = "N/A - Not an Internet Address";
+constexpr std::string_view kInvalidCombination = "Invalid Class / Subnet Combination";
+constexpr std::string_view kNotAnInternetAddress = "N/A - Not an Internet Address";
 
 // Leading blanks, an optional sign, then nothing but digits to the end of the text. Anything else, or a value
 // outside the signed 32-bit range, is not a number.
@@ -56,120 +59,98 @@ void ReadOctets(const std::array<std::string, 4>& texts, TSubnetResult& result)
     }
 }
 
-Octets MaskOctets(int prefixLength)
+// The eight binary digits of every octet, looked up, as a batch writes two such addresses a line.
+struct OctetBits
 {
-    const auto p = static_cast<size_t>(prefixLength);
-    if (p <= 8)
-        return {255, 0, 0, 0};
-    if (p <= 16)
-        return {255, MaskOctetTable[p - 9], 0, 0};
-    if (p <= 24)
-        return {255, 255, MaskOctetTable[p - 17], 0};
-    return {255, 255, 255, MaskOctetTable[p - 25]};
-}
-
-std::string BinaryGroups(const Octets& o)
-{
-    return IntToBin(o[0], 8) + " " + IntToBin(o[1], 8) + " " + IntToBin(o[2], 8) + " " + IntToBin(o[3], 8);
-}
-
-std::string Dotted(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
-{
-    return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(d);
-}
-
-// Fills the prefix-driven texts: mask, reserved, broadcast, range and counts.
-void FillPrefixTexts(const Octets& o, int prefixLength, TSubnetResult& result)
-{
-    const Octets m = MaskOctets(prefixLength);
-    Octets n {};
-    Octets b {};
-    for (size_t k = 0; k < 4; ++k) {
-        n[k] = o[k] & m[k];
-        b[k] = o[k] | (255 - m[k]);
+    std::array<std::array<char, 8>, 256> texts {};
+    constexpr OctetBits()
+    {
+        for (uint32_t v = 0; v < 256; ++v) {
+            for (uint32_t bit = 0; bit < 8; ++bit)
+                texts[v][bit] = (v >> (7 - bit)) & 1U ? '1' : '0';
+        }
     }
-    result.IPBinaryText = BinaryGroups(o);
-    result.SNBinaryText = BinaryGroups(m);
-    result.ReservedText = Dotted(n[0], n[1], n[2], n[3]);
-    result.BroadcastText = Dotted(b[0], b[1], b[2], b[3]);
-    // With at most /30 the host part has two bits or more, so only the last octet moves.
-    result.RangeText = Dotted(n[0], n[1], n[2], n[3] + 1) + " - " + Dotted(b[0], b[1], b[2], b[3] - 1);
-    const uint64_t total = PowerOfTwo(32 - prefixLength);
-    result.AddressesText = std::to_string(total) + " Total, " + std::to_string(total - 2) + " Usable ("
-        + std::to_string(total - 3) + " + Gateway)";
+};
+constexpr OctetBits kOctetBits;
+
+// The 32 binary digits of an IPv4 value, octet 1's top bit first.
+std::array<char, 32> BinaryDigits(uint32_t value)
+{
+    std::array<char, 32> digits;
+    for (size_t k = 0; k < 4; ++k)
+        std::memcpy(digits.data() + 8 * k, kOctetBits.texts[(value >> (24 - 8 * k)) & 255].data(), 8);
+    return digits;
 }
 
-// Builds the decimal and binary breakdown for an address whose class fits the prefix.
-void FillBreakdown(const Octets& o, int prefixLength, const AddressClass& cls, TSubnetResult& result)
+// Composes a breakdown in a buffer of its own, appended to the caller's string in one piece: a batch writes
+// two breakdowns a line, each of up to a dozen pieces.
+class Pieces
 {
-    const auto netBits = static_cast<size_t>(*cls.NetBits);
-    const auto p = static_cast<size_t>(prefixLength);
-    const std::string bits = IntToBin(o[0], 8) + IntToBin(o[1], 8) + IntToBin(o[2], 8) + IntToBin(o[3], 8);
-    const std::string netPart = bits.substr(0, netBits);
-    const std::string subnetPart = bits.substr(netBits, p - netBits);
-    const std::string nodePart = bits.substr(p);
-
-    std::string decimal;
-    std::string binary;
-    if (cls.IsLocal) {
-        decimal = "Local ";
-    } else {
-        decimal = "Net " + std::to_string(BinToInt(netPart)) + " ";
-        binary = "Net " + netPart + " ";
+public:
+    Pieces& operator<<(std::string_view piece)
+    {
+        std::memcpy(end_, piece.data(), piece.size());
+        end_ += piece.size();
+        return *this;
     }
-    if (netBits < p) {
-        decimal += "Subnet " + std::to_string(BinToInt(subnetPart)) + " of "
-            + std::to_string(PowerOfTwo(prefixLength - *cls.NetBits)) + " ";
-        binary += "Subnet " + subnetPart + " ";
+    Pieces& operator<<(uint64_t number)
+    {
+        end_ = std::to_chars(end_, end_ + 20, number).ptr;
+        return *this;
     }
-    const int h = 32 - prefixLength;
-    const uint64_t node = BinToInt(nodePart);
-    if (node == PowerOfTwo(h) - 1)
-        decimal += "Broadcast";
-    else if (node == 0)
-        decimal += "Reserved";
-    else
-        decimal += "Node " + std::to_string(node);
-    decimal += " of " + std::to_string(PowerOfTwo(h) - 2);
-    binary += "Node " + nodePart;
+    void AppendTo(std::string& out) const { out.append(text_, static_cast<size_t>(end_ - text_)); }
 
-    result.BreakdownText = std::move(decimal);
-    result.IPBinaryText = std::move(binary);
+private:
+    // The longest breakdown: "Net ", 8 digits, " Subnet ", 10 digits, " of ", 10 digits, " Node ", 8 digits,
+    // " of ", 8 digits; its binary form has 32 digits and 19 other characters.
+    char text_[96];
+    char* end_ = text_;
+};
+
+// The value of `count` bits of the address from bit `from` (0 = the top bit); 0 for no bits.
+uint32_t BitsValue(uint32_t address, int from, int count)
+{
+    return count == 0 ? 0
+                      : static_cast<uint32_t>((uint64_t {address} >> (32 - from - count)) & (PowerOfTwo(count) - 1));
+}
+
+// How the class cuts the address at the prefix: its net bits and whether it is local, or the message the page
+// shows when the class has no breakdown there.
+struct BreakdownPlan
+{
+    std::string_view message; // empty when there is a breakdown
+    int netBits = 0;
+    bool local = false;
+};
+
+BreakdownPlan PlanBreakdown(uint32_t address, int prefix)
+{
+    assert(IsPagePrefix(prefix));
+    const AddressClass cls = ClassifyAddress(OctetsOf(address));
+    // The limited broadcast address belongs to no network, so it has nothing to break down.
+    if (!cls.NetBits)
+        return {kNotAnInternetAddress};
+    if (prefix < *cls.NetBits)
+        return {kInvalidCombination};
+    return {{}, *cls.NetBits, cls.IsLocal};
 }
 
 } // namespace
 
-std::string IntToBin(uint32_t value, int width)
-{
-    std::string digits;
-    for (; value != 0; value >>= 1)
-        digits.insert(digits.begin(), static_cast<char>('0' + (value & 1U)));
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
-    return digits;
-}
-
-uint32_t BinToInt(std::string_view text)
-{
-    uint32_t value = 0;
-    for (const char c : text) {
-        if (c == '0' || c == '1')
-            value = value * 2 + static_cast<uint32_t>(c - '0');
-    }
-    return value;
-}
-
 uint64_t PowerOfTwo(int n)
 {
-    uint64_t value = 1;
-    for (int i = 0; i < n; ++i)
-        value *= 2;
-    return value;
+    return n <= 0 ? 1 : uint64_t {1} << n;
 }
 
 int PrefixLengthForIndex(int prefixIndex)
 {
     return std::clamp(prefixIndex, 0, PrefixCount - 1) + 8;
+}
+
+std::array<int, 4> OctetsOf(uint32_t address)
+{
+    return {static_cast<int>(address >> 24), static_cast<int>((address >> 16) & 255),
+            static_cast<int>((address >> 8) & 255), static_cast<int>(address & 255)};
 }
 
 AddressClass ClassifyAddress(const std::array<int, 4>& o)
@@ -197,24 +178,107 @@ AddressClass ClassifyAddress(const std::array<int, 4>& o)
     return {"Class E (Experimental)", 0, false};
 }
 
+void AppendBinaryGroups(std::string& out, uint32_t value)
+{
+    const std::array<char, 32> digits = BinaryDigits(value);
+    char text[35];
+    for (size_t k = 0; k < 4; ++k) {
+        std::memcpy(text + 9 * k, digits.data() + 8 * k, 8);
+        if (k < 3)
+            text[9 * k + 8] = ' ';
+    }
+    out.append(text, sizeof text);
+}
+
+void AppendRange(std::string& out, const ip::NetworkSummary& block)
+{
+    ip::AppendAddress(out, block.first);
+    out += " - ";
+    ip::AppendAddress(out, block.last);
+}
+
+void AppendAddressCounts(std::string& out, const ip::NetworkSummary& block)
+{
+    ip::AppendCount(out, block.total);
+    out += " Total, ";
+    ip::AppendCount(out, block.usable);
+    out += " Usable";
+    if (block.broadcast) {
+        // One usable address is the gateway; the count already holds the usable number less one.
+        out += " (";
+        ip::AppendDecimal(out, block.usable.minusOne);
+        out += " + Gateway)";
+    }
+}
+
+bool AppendBreakdown(std::string& out, uint32_t address, int prefix)
+{
+    const BreakdownPlan plan = PlanBreakdown(address, prefix);
+    if (!plan.message.empty()) {
+        out += plan.message;
+        return false;
+    }
+    const int h = 32 - prefix;
+    Pieces text;
+    if (plan.local)
+        text << "Local ";
+    else
+        text << "Net " << uint64_t {BitsValue(address, 0, plan.netBits)} << " ";
+    if (plan.netBits < prefix) {
+        text << "Subnet " << uint64_t {BitsValue(address, plan.netBits, prefix - plan.netBits)} << " of "
+             << PowerOfTwo(prefix - plan.netBits) << " ";
+    }
+    const uint64_t node = BitsValue(address, prefix, h);
+    if (node == PowerOfTwo(h) - 1)
+        text << "Broadcast";
+    else if (node == 0)
+        text << "Reserved";
+    else
+        text << "Node " << node;
+    text << " of " << PowerOfTwo(h) - 2;
+    text.AppendTo(out);
+    return true;
+}
+
+void AppendBinaryBreakdown(std::string& out, uint32_t address, int prefix)
+{
+    const BreakdownPlan plan = PlanBreakdown(address, prefix);
+    if (!plan.message.empty())
+        return;
+    const std::array<char, 32> digits = BinaryDigits(address);
+    const std::string_view bits(digits.data(), digits.size());
+    const auto netBits = static_cast<size_t>(plan.netBits);
+    const auto p = static_cast<size_t>(prefix);
+    Pieces text;
+    if (!plan.local)
+        text << "Net " << bits.substr(0, netBits) << " ";
+    if (netBits < p)
+        text << "Subnet " << bits.substr(netBits, p - netBits) << " ";
+    text << "Node " << bits.substr(p);
+    text.AppendTo(out);
+}
+
 TSubnetResult ComputeSubnet(const std::array<std::string, 4>& octets, int prefixIndex)
 {
     TSubnetResult result;
     ReadOctets(octets, result);
-    const Octets o {static_cast<uint32_t>(result.OctetValues[0]), static_cast<uint32_t>(result.OctetValues[1]),
-                    static_cast<uint32_t>(result.OctetValues[2]), static_cast<uint32_t>(result.OctetValues[3])};
+    uint32_t address = 0;
+    for (const int octet : result.OctetValues)
+        address = address << 8 | static_cast<uint32_t>(octet);
     const int p = PrefixLengthForIndex(prefixIndex);
-    FillPrefixTexts(o, p, result);
+    const ip::NetworkSummary block = ip::Summarise({{address, ip::IpFamily::V4}, p});
 
-    const AddressClass cls = ClassifyAddress(result.OctetValues);
-    result.ClassText = cls.ClassText;
-    // The limited broadcast address belongs to no network, so it has nothing to break down.
-    if (!cls.NetBits)
-        result.BreakdownText = kNotAnInternetAddress;
-    else if (p < *cls.NetBits)
-        result.BreakdownText = kInvalidCombination;
+    AppendBinaryGroups(result.SNBinaryText, static_cast<uint32_t>(block.netmask.value));
+    ip::AppendAddress(result.ReservedText, block.network.base);
+    // Every page prefix leaves two host bits or more, so the block keeps a broadcast address.
+    ip::AppendAddress(result.BroadcastText, *block.broadcast);
+    AppendRange(result.RangeText, block);
+    AppendAddressCounts(result.AddressesText, block);
+    result.ClassText = ClassifyAddress(result.OctetValues).ClassText;
+    if (AppendBreakdown(result.BreakdownText, address, p))
+        AppendBinaryBreakdown(result.IPBinaryText, address, p);
     else
-        FillBreakdown(o, p, cls, result);
+        AppendBinaryGroups(result.IPBinaryText, address);
     return result;
 }
 

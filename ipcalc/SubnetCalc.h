@@ -1,11 +1,16 @@
-// The subnet computation behind the IP Calculator page.
+// The IPv4 subnet texts: the IP Calculator page's computation and the texts the command line shares with it.
 //
 // ComputeSubnet takes the four octet box texts and the prefix list's item index and returns every text the
 // page shows, plus the corrections the page must write back into out-of-range octet boxes. It keeps no state
-// and touches no control; IpPageModel::CalcSubnet calls it once per recomputation, the CLI's `ip` command
-// once per run. Two rule sets meet here: the prefix gives mask, reserved and broadcast addresses, range and
-// counts; the classful rules (classes A/B/C and the three local blocks) give the class and the breakdown.
+// and touches no control; IpPageModel::CalcSubnet calls it once per recomputation. The texts themselves are
+// written by the Append functions below, into a caller's buffer: ComputeSubnet calls them for the page, and the
+// command line calls them for every IPv4 answer, so that `ip -` writes a line without a heap allocation. Two
+// rule sets meet here: the prefix gives mask, network and broadcast addresses, range and counts (through
+// ip::Summarise, which also holds the /31 and /32 rule); the classful rules (classes A/B/C and the three local
+// blocks) give the class and the breakdown.
 #pragma once
+
+#include "IpNetwork.h"
 
 #include <array>
 #include <cstdint>
@@ -17,9 +22,6 @@ namespace tarvelle {
 
 /// Number of prefix lengths offered, /8 to /30; a prefix index runs from 0 to PrefixCount - 1.
 inline constexpr int PrefixCount = 23;
-
-/// Entry j is an octet with j + 1 leading one bits.
-inline constexpr std::array<uint32_t, 8> MaskOctetTable {128, 192, 224, 240, 248, 252, 254, 255};
 
 struct TSubnetResult
 {
@@ -38,16 +40,16 @@ struct TSubnetResult
 /// What the classful rules say about an address. NetBits is empty only for 255.255.255.255.
 struct AddressClass
 {
-    std::string ClassText;
+    std::string_view ClassText;
     std::optional<int> NetBits;
     bool IsLocal = false;
 };
 
-/// Binary digits of value, most significant first, padded with "0" in front to width (never cut).
-std::string IntToBin(uint32_t value, int width);
-
-/// Reads "0"/"1" digits from left to right on 32 bits, skipping any other character; "" gives 0.
-uint32_t BinToInt(std::string_view text);
+/// Whether the page offers the prefix length, and so whether an address has a breakdown at it: /8 to /30.
+constexpr bool IsPagePrefix(int prefix)
+{
+    return prefix >= 8 && prefix <= 30;
+}
 
 /// 1 doubled n times; 1 for n <= 0. Meaningful for n up to 63.
 uint64_t PowerOfTwo(int n);
@@ -55,8 +57,30 @@ uint64_t PowerOfTwo(int n);
 /// Prefix length (8..30) for a prefix index; an index outside 0..22 is clamped into it first.
 int PrefixLengthForIndex(int prefixIndex);
 
+/// The four octets of an IPv4 value, octet 1 (the top byte) first.
+std::array<int, 4> OctetsOf(uint32_t address);
+
 /// The class rules, tested in order; the first match wins.
 AddressClass ClassifyAddress(const std::array<int, 4>& octets);
+
+/// Appends an IPv4 value as four groups of eight binary digits, e.g. "11111111 11111111 11111111 00000000".
+void AppendBinaryGroups(std::string& out, uint32_t value);
+
+/// Appends the usable range of an IPv4 block, "first - last".
+void AppendRange(std::string& out, const ip::NetworkSummary& block);
+
+/// Appends the counts of an IPv4 block, "256 Total, 254 Usable (253 + Gateway)": one usable address counted
+/// as the gateway. A block without a broadcast address (/31, /32) has no gateway piece: "2 Total, 2 Usable".
+void AppendAddressCounts(std::string& out, const ip::NetworkSummary& block);
+
+/// Appends the decimal breakdown of an address at a page prefix (/8 to /30), such as "Net 13107458 Node 3 of
+/// 254", or the message shown instead when the class has no breakdown at that prefix. True when a breakdown
+/// was built; only then does AppendBinaryBreakdown have a text.
+bool AppendBreakdown(std::string& out, uint32_t address, int prefix);
+
+/// Appends the binary breakdown, such as "Net 110010000000000100000010 Node 00000011", of an address and page
+/// prefix for which AppendBreakdown built a breakdown.
+void AppendBinaryBreakdown(std::string& out, uint32_t address, int prefix);
 
 /// Every result text for four octet texts (octet 1 first) and a prefix index; never fails.
 TSubnetResult ComputeSubnet(const std::array<std::string, 4>& octets, int prefixIndex);

@@ -2,26 +2,6 @@
 
 namespace tarvelle {
 
-uint32_t RotateLeft32(uint32_t value, int32_t count)
-{
-    const int32_t k = count % 32;
-    if (k < 0)
-        return RotateRight32(value, -k);
-    if (k == 0)
-        return value;
-    return (value << k) | (value >> (32 - k));
-}
-
-uint32_t RotateRight32(uint32_t value, int32_t count)
-{
-    const int32_t k = count % 32;
-    if (k < 0)
-        return RotateLeft32(value, -k);
-    if (k == 0)
-        return value;
-    return (value >> k) | (value << (32 - k));
-}
-
 long double HighResClock::HighResMilliseconds()
 {
     if (frequency_ == 0) {

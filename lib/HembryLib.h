@@ -7,14 +7,21 @@
 
 #include "Platform.h"
 
+#include <bit>
 #include <cstdint>
 
 namespace tarvelle {
 
 /// Rotates value left by count bits; a negative count rotates right.
-uint32_t RotateLeft32(uint32_t value, int32_t count);
+constexpr uint32_t RotateLeft32(uint32_t value, int32_t count)
+{
+    return std::rotl(value, count);
+}
 /// Rotates value right by count bits; a negative count rotates left.
-uint32_t RotateRight32(uint32_t value, int32_t count);
+constexpr uint32_t RotateRight32(uint32_t value, int32_t count)
+{
+    return std::rotr(value, count);
+}
 
 /// Milliseconds as an extended number, with a fraction when a high-resolution counter is available.
 /// Caches the counter's frequency; a failed query leaves 0 and is asked again on the next call.

@@ -235,26 +235,6 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, ClassRules, testing::ValuesIn(kClassCases),
 
 // ---- Building blocks ----
 
-TEST(IntToBin, PadsButNeverCuts)
-{
-    EXPECT_EQ(IntToBin(10, 8), "00001010");
-    EXPECT_EQ(IntToBin(0, 8), "00000000");
-    EXPECT_EQ(IntToBin(255, 8), "11111111");
-    EXPECT_EQ(IntToBin(0, 0), "");
-    EXPECT_EQ(IntToBin(5, 1), "101");
-    EXPECT_EQ(IntToBin(300, 8), "100101100");
-}
-
-TEST(BinToInt, ReadsDigitsAndSkipsTheRest)
-{
-    EXPECT_EQ(BinToInt(""), 0U);
-    EXPECT_EQ(BinToInt("0000"), 0U);
-    EXPECT_EQ(BinToInt("101"), 5U);
-    EXPECT_EQ(BinToInt(" 1x0 1"), 5U);
-    EXPECT_EQ(BinToInt("Node 00001010"), 10U);
-    EXPECT_EQ(BinToInt(std::string(30, '1')), (1U << 30) - 1);
-}
-
 TEST(PowerOfTwo, OneForNonPositive)
 {
     EXPECT_EQ(PowerOfTwo(-3), 1U);
@@ -264,13 +244,7 @@ TEST(PowerOfTwo, OneForNonPositive)
     EXPECT_EQ(PowerOfTwo(30), 1073741824U);
 }
 
-TEST(MaskOctetTable, EntryJHasJPlusOneLeadingOnes)
-{
-    for (size_t j = 0; j < MaskOctetTable.size(); ++j)
-        EXPECT_EQ(MaskOctetTable[j], (0xFF00U >> (j + 1)) & 0xFFU) << j;
-}
-
-// An index the lists never produce is clamped into 0..22 rather than read past the mask table.
+// An index the lists never produce is clamped into 0..22 rather than taken as a prefix the page lacks.
 TEST(ComputeSubnet, PrefixIndexOutsideListIsClamped)
 {
     const std::array<std::string, 4> octets {"130", "5", "1", "1"};
