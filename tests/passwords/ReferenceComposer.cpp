@@ -55,62 +55,19 @@ bool ReferencePairTest(const std::vector<std::string>& characters, bool strict)
     return true;
 }
 
-ReferenceResult ReferenceRun(const TPasswordSettings& s, uint32_t seed)
+namespace {
+
+enum class Drawn { Kept, Dropped, EmptySet };
+
+// One candidate, every draw in its turn: class counts and characters, the length test, the shuffle that swaps
+// each position with one drawn from the whole string, the mode's pair test. The kept password goes to text.
+Drawn DrawCandidate(const TPasswordSettings& s, RandomSource& random, std::string& text)
 {
-    LcgRandom random(seed);
     // The three fixed sets byte by byte, the Other set by UTF-8 character.
-    std::vector<std::vector<std::string>> sets(4);
     const std::string* fixed[] = {&s.UpperCharacters, &s.LowerCharacters, &s.NumericCharacters};
+    std::vector<std::vector<std::string>> sets(4);
     for (size_t k = 0; k < 3; ++k) {
         for (const char c : *fixed[k])
-            sets[k].push_back(std::string(1, c));
-    }
-    sets[3] = Utf8Characters(s.OtherCharacters);
-    const CountRange ranges[4] = {s.Upper, s.Lower, s.Numeric, s.Other};
-    ReferenceResult result;
-    for (int candidates = 0; result.passwords.size() < static_cast<size_t>(std::max(s.Count, 0)); ++candidates) {
-        if (candidates == 3000000) {
-            ADD_FAILURE() << "the reference run does not end";
-            return result;
-        }
-        std::vector<std::string> candidate;
-        for (int k = 0; k < 4; ++k) {
-            const int64_t span = int64_t {ranges[k].Max} - ranges[k].Min + 1;
-            const int64_t count
-                = int64_t {random.RandomBelow(span <= 0 ? 1u : static_cast<uint32_t>(span))} + ranges[k].Min;
-            if (count > 0 && sets[k].empty())
-                return {result.passwords, ComposeEnd::NoOtherCharacters, random.GeneratorSeed};
-            for (int64_t i = 0; i < count; ++i)
-                candidate.push_back(sets[k][random.RandomBelow(static_cast<uint32_t>(sets[k].size()))]);
-        }
-        const auto length = static_cast<int64_t>(candidate.size());
-        if (length < s.MinLength || length > s.MaxLength)
-            continue;
-        for (uint32_t i = 1; i <= length; ++i) {
-            const uint32_t r = random.RandomBelow(static_cast<uint32_t>(length)) + 1;
-            std::swap(candidate[i - 1], candidate[r - 1]);
-        }
-        const bool accepted = s.Mode == 0 ? true
-            : s.Mode == 1                 ? ReferencePairTest(candidate, true)
-            : s.Mode == 2                 ? ReferencePairTest(candidate, false)
-                                          : !ReferencePairTest(candidate, false);
-        if (accepted) {
-            std::string text;
-            for (const std::string& c : candidate)
-                text += c;
-            result.passwords.push_back(text);
-        }
-    }
-    result.seed = random.GeneratorSeed;
-    return result;
-}
-
-std::optional<std::string> ReferenceCandidate(const TPasswordSettings& s, RandomSource& random)
-{
-    const std::string fixed[3] = {s.UpperCharacters, s.LowerCharacters, s.NumericCharacters};
-    std::vector<std::vector<std::string>> sets(4);
-    for (int k = 0; k < 3; ++k) {
-        for (const char c : fixed[k])
             sets[k].push_back(std::string(1, c));
     }
     sets[3] = Utf8Characters(s.OtherCharacters);
@@ -121,21 +78,53 @@ std::optional<std::string> ReferenceCandidate(const TPasswordSettings& s, Random
         const int64_t count
             = int64_t {random.RandomBelow(span <= 0 ? 1u : static_cast<uint32_t>(span))} + ranges[k].Min;
         if (count > 0 && sets[k].empty())
-            return std::nullopt;
+            return Drawn::EmptySet;
         for (int64_t i = 0; i < count; ++i)
             candidate.push_back(sets[k][random.RandomBelow(static_cast<uint32_t>(sets[k].size()))]);
     }
     const auto length = static_cast<int64_t>(candidate.size());
     if (length < s.MinLength || length > s.MaxLength)
-        return std::nullopt;
-    for (uint32_t i = 1; i <= length; ++i)
-        std::swap(candidate[i - 1], candidate[random.RandomBelow(static_cast<uint32_t>(length))]);
+        return Drawn::Dropped;
+    for (uint32_t i = 1; i <= length; ++i) {
+        const uint32_t r = random.RandomBelow(static_cast<uint32_t>(length)) + 1;
+        std::swap(candidate[i - 1], candidate[r - 1]);
+    }
     const bool kept = s.Mode == 0 || ReferencePairTest(candidate, s.Mode == 1) == (s.Mode != 3);
     if (!kept)
-        return std::nullopt;
-    std::string text;
+        return Drawn::Dropped;
+    text.clear();
     for (const std::string& c : candidate)
         text += c;
+    return Drawn::Kept;
+}
+
+} // namespace
+
+ReferenceResult ReferenceRun(const TPasswordSettings& s, uint32_t seed)
+{
+    LcgRandom random(seed);
+    ReferenceResult result;
+    std::string text;
+    for (int candidates = 0; result.passwords.size() < static_cast<size_t>(std::max(s.Count, 0)); ++candidates) {
+        if (candidates == 3000000) {
+            ADD_FAILURE() << "the reference run does not end";
+            return result;
+        }
+        const Drawn drawn = DrawCandidate(s, random, text);
+        if (drawn == Drawn::EmptySet)
+            return {result.passwords, ComposeEnd::NoOtherCharacters, random.GeneratorSeed};
+        if (drawn == Drawn::Kept)
+            result.passwords.push_back(text);
+    }
+    result.seed = random.GeneratorSeed;
+    return result;
+}
+
+std::optional<std::string> ReferenceCandidate(const TPasswordSettings& s, RandomSource& random)
+{
+    std::string text;
+    if (DrawCandidate(s, random, text) != Drawn::Kept)
+        return std::nullopt;
     return text;
 }
 
