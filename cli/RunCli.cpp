@@ -16,7 +16,7 @@ constexpr const char* kHelp
       "  ip          what a network holds, for an IPv4 or IPv6 address: network, broadcast, range, counts,\n"
       "              class and breakdown (IPv4), type and reverse name; ip split, range and merge list\n"
       "              subnets and CIDR blocks\n"
-      "  passwords   makes random passwords\n"
+      "  passwords   makes random passwords, or tells how strong the options' passwords are (--strength)\n"
       "  --version   prints the version\n"
       "  -h, --help  this text\n"
       "JSON keys name what they hold, in snake_case; each command's --help lists its own. Input is read\n"
