@@ -44,8 +44,8 @@ class Reader:
         pyatspi.Registry.registerEventListener(lambda event: None, "object:value-changed")
         desktop.launch()
         self.app = self.wait_for("program on the accessibility bus", self.find_app, START_SECONDS)
-        tabs = [a for a in walk(self.app) if a.getRoleName() == "page tab"]
-        stacks = [a for a in walk(self.app) if a.getRoleName() == "layered pane"]
+        tabs = [a for a in walk(self.app) if self.role(a) == "page tab"]
+        stacks = [a for a in walk(self.app) if self.role(a) == "layered pane"]
         if len(stacks) != 1 or len(tabs) != stacks[0].childCount:
             raise Failure(f"{len(tabs)} page tabs for {len(stacks)} page stacks")
         self.tabs = {tab.name: tab for tab in tabs}
@@ -80,16 +80,21 @@ class Reader:
     def controls(self, page):
         """The page's controls and results (labels with a caption of their own), in the tree's order."""
         found = []
-        for acc in walk(self.pages[page], into=lambda a: a.getRoleName() not in CONTROL_ROLES):
+        for acc in walk(self.pages[page], into=lambda a: self.role(a) not in CONTROL_ROLES):
             relations = {r.getRelationType() for r in acc.getRelationSet()}
             captioned = self.at.RELATION_LABELLED_BY in relations or acc.description
-            result = acc.getRoleName() == "label" and captioned and self.at.RELATION_LABEL_FOR not in relations
-            if acc.getRoleName() in CONTROL_ROLES or result:
+            result = self.role(acc) == "label" and captioned and self.at.RELATION_LABEL_FOR not in relations
+            if self.role(acc) in CONTROL_ROLES or result:
                 found.append(acc)
         return found
 
+    def role(self, acc):
+        """The role's name as at-spi2-core 2.46 (Debian 12) spells it: 2.56 (Debian 13) says "button" for the same
+        role."""
+        return "push button" if acc.getRole() == self.at.ROLE_PUSH_BUTTON else acc.getRoleName()
+
     def caption(self, acc):
-        parts = [] if acc.getRoleName() in NAMED_BY_VALUE else [acc.name]
+        parts = [] if self.role(acc) in NAMED_BY_VALUE else [acc.name]
         for relation in acc.getRelationSet():
             if relation.getRelationType() == self.at.RELATION_LABELLED_BY:
                 parts += [relation.getTarget(k).name for k in range(relation.getNTargets())]
@@ -97,7 +102,7 @@ class Reader:
         return " / ".join(dict.fromkeys(p for p in parts if p))
 
     def spoken(self, acc):
-        role, states = acc.getRoleName(), acc.getState()
+        role, states = self.role(acc), acc.getState()
         if role in NAMED_BY_VALUE:
             return acc.name
         if role in ("text", "spin button"):
@@ -252,14 +257,14 @@ class Run:
         left = self.r.controls(page)
         for row in (row for row in CONTROLS if row[1] == page):
             name, _, role, caption, _ = row
-            match = next((a for a in left if a.getRoleName() == role and self.r.caption(a) == caption), None)
+            match = next((a for a in left if self.r.role(a) == role and self.r.caption(a) == caption), None)
             if match is None:
                 self.fail(f"{name}: no {role} captioned {caption!r} on {page}")
                 continue
             left.remove(match)
             self.rows[name] = (match, row)
         for acc in left:
-            self.fail(f"{page}: a {acc.getRoleName()} captioned {self.r.caption(acc)!r}, saying "
+            self.fail(f"{page}: a {self.r.role(acc)} captioned {self.r.caption(acc)!r}, saying "
                       f"{self.r.spoken(acc)!r}, is not in the table")
 
     def said(self, name):
