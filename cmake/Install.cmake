@@ -38,12 +38,15 @@ unset(ENV{SOURCE_DATE_EPOCH})
 find_program(TARVELLE_SCDOC scdoc)
 if(TARVELLE_SCDOC)
     set(tarvelle_man_pages)
+    # The first line that tells man(1) to run the pages' tables through tbl; groff 1.23 warns without it.
+    file(WRITE ${tarvelle_generated}/tbl-first-line "'\\\" t\n")
     foreach(page tarvelle tarvelle-cli)
         configure_file(${PROJECT_SOURCE_DIR}/docs/${page}.1.scd ${tarvelle_generated}/${page}.1.scd @ONLY)
         add_custom_command(
             OUTPUT ${tarvelle_generated}/${page}.1.gz
             COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${TARVELLE_RELEASE_EPOCH}
-                    sh -c "\"$0\" < \"$1\" > \"$2\"" ${TARVELLE_SCDOC} ${page}.1.scd ${page}.1
+                    sh -c "cat \"$3\" > \"$2\" && \"$0\" < \"$1\" >> \"$2\""
+                    ${TARVELLE_SCDOC} ${page}.1.scd ${page}.1 tbl-first-line
             COMMAND gzip -n -9 -f -k ${page}.1
             DEPENDS ${tarvelle_generated}/${page}.1.scd
             WORKING_DIRECTORY ${tarvelle_generated}
