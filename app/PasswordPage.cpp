@@ -99,17 +99,6 @@ private:
     int captionLeft_;
 };
 
-/// Whether two runs' settings have the same strength: all but the count alike.
-bool SameStrength(const TPasswordSettings& a, const TPasswordSettings& b)
-{
-    const auto range = [](CountRange r) { return std::pair(r.Min, r.Max); };
-    return range(a.Upper) == range(b.Upper) && range(a.Lower) == range(b.Lower) && range(a.Numeric) == range(b.Numeric)
-        && range(a.Other) == range(b.Other) && a.OtherCharacters == b.OtherCharacters
-        && a.UpperCharacters == b.UpperCharacters && a.LowerCharacters == b.LowerCharacters
-        && a.NumericCharacters == b.NumericCharacters && a.MinLength == b.MinLength && a.MaxLength == b.MaxLength
-        && a.Mode == b.Mode;
-}
-
 // The pronounceability list shows its items 14 pixels high.
 class FixedHeightDelegate : public QStyledItemDelegate
 {
@@ -332,8 +321,9 @@ void PasswordPage::btnGoClick()
 void PasswordPage::ShowStrength()
 {
     const uint64_t run = ++strengthRuns_;
-    const TPasswordSettings settings = model_.ReadSettings();
-    if (strength_ && SameStrength(strength_->first, settings)) {
+    TPasswordSettings settings = model_.ReadSettings();
+    settings.Count = 0; // how many passwords a run makes changes nothing in their strength
+    if (strength_ && strength_->first == settings) {
         ShowStrengthTip(run, strength_->second);
         return;
     }

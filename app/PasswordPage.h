@@ -99,7 +99,7 @@ private:
     PasswordListBox* lbPasswords = nullptr;
     Platform& platform_;
     uint64_t strengthRuns_ = 0; // Generates whose strength was asked for
-    std::optional<std::pair<TPasswordSettings, QString>> strength_; // the last settings measured, and their tip
+    std::optional<std::pair<TPasswordSettings, QString>> strength_; // the last settings measured (count 0), their tip
 };
 
 } // namespace tarvelle

@@ -18,19 +18,12 @@ std::string Number(double value)
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-/// value with `digits` digits, fixed or general.
-std::string Rounded(double value, std::chars_format format, int digits)
+/// value with `digits` significant digits.
+std::string Rounded(double value, int digits)
 {
     char buffer[64];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, format, digits).ptr);
-}
-
-/// "41.83", or "41.83 to 41.85", each figure after prefix.
-std::string Range(double low, double high, const std::string& prefix = "")
-{
-    const std::string lowText = Rounded(low, std::chars_format::fixed, 2);
-    const std::string highText = Rounded(high, std::chars_format::fixed, 2);
-    return lowText == highText ? prefix + lowText : prefix + lowText + " to " + prefix + highText;
+    return std::string(buffer,
+                       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits).ptr);
 }
 
 std::string Json(const PasswordStrength& s)
@@ -40,17 +33,16 @@ std::string Json(const PasswordStrength& s)
         .raw("min_entropy_bits", Number(s.MinEntropyBits()))
         .raw("acceptance", Number(s.Acceptance))
         .boolean("exact", s.Exact)
-        .raw("bound_bits", Number(s.Exact ? 0.0 : s.BoundBits()));
+        .raw("bound_bits", Number(s.BoundBits()));
     return object.close();
 }
 
 std::string Text(const PasswordStrength& s)
 {
-    return "Shannon entropy:  " + Range(s.ShannonLow, s.ShannonHigh)
-        + " bits\nmin-entropy:      " + Range(s.MinEntropyLow, s.MinEntropyHigh)
-        + " bits (the likeliest password: 1 in " + Range(s.MinEntropyLow, s.MinEntropyHigh, "2^")
-        + ")\nacceptance:       " + Rounded(s.Acceptance, std::chars_format::general, 6) + " (1 kept in "
-        + Rounded(1 / s.Acceptance, std::chars_format::general, 6)
+    return "Shannon entropy:  " + RangeText(s.ShannonLow, s.ShannonHigh, 2)
+        + " bits\nmin-entropy:      " + RangeText(s.MinEntropyLow, s.MinEntropyHigh, 2)
+        + " bits (the likeliest password: 1 in " + RangeText(s.MinEntropyLow, s.MinEntropyHigh, 2, "2^")
+        + ")\nacceptance:       " + Rounded(s.Acceptance, 6) + " (1 kept in " + Rounded(1 / s.Acceptance, 6)
         + " candidates drawn)\nexact:            " + (s.Exact ? "yes" : "no: each figure lies in its range") + "\n";
 }
 

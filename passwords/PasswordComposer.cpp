@@ -166,8 +166,7 @@ RunPlan MakePlan(const TPasswordSettings& settings, const TStringListComp& pairs
     plan.count = static_cast<size_t>(std::max(settings.Count, 0));
     plan.mode = settings.Mode;
     plan.independent = independent;
-    if (settings.Mode != kModeRandom)
-        plan.test = &pairs.Automaton(settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
+    plan.test = ModeTest(pairs, settings.Mode);
     if (independent)
         ListFittingCounts(plan);
     // Testing the letters first draws each letter's code before its case is known: that needs the letter classes
@@ -401,6 +400,13 @@ ComposeEnd Compose(const TPasswordSettings& settings, Source& source, Platform& 
 }
 
 } // namespace
+
+const PairAutomaton* ModeTest(const TStringListComp& pairs, int32_t mode)
+{
+    if (mode == kModeRandom)
+        return nullptr;
+    return &pairs.Automaton(mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
+}
 
 std::vector<std::string> SplitCharacters(std::string_view text)
 {

@@ -24,6 +24,8 @@ struct CountRange
 {
     int32_t Min = 0;
     int32_t Max = 0;
+
+    bool operator==(const CountRange&) const = default;
 };
 
 /// The settings of one run. The start values are the Password page's.
@@ -42,6 +44,8 @@ struct TPasswordSettings
     int32_t MaxLength = 12;
     int32_t Mode = 1; // 0 random, 1 easily pronounced, 2 pronounceable, 3 not pronounceable
     int32_t Count = 9;
+
+    bool operator==(const TPasswordSettings&) const = default;
 };
 
 /// The four items of the pronounceability list, by index.
@@ -81,6 +85,9 @@ inline constexpr uint32_t kRunLimitMilliseconds = 10000;
 inline constexpr std::string_view kTimeOutTitle = "Warning";
 inline constexpr std::string_view kTimeOutText
     = "The current combination of options does not produce any possible results.";
+
+/// The pair test a mode runs on each candidate (PairTest.h); none in mode 0.
+const PairAutomaton* ModeTest(const TStringListComp& pairs, int32_t mode);
 
 /// Splits UTF-8 text into its characters; a byte that starts no valid sequence is a character of its own.
 std::vector<std::string> SplitCharacters(std::string_view text);

@@ -92,26 +92,22 @@ PasswordStrength FromSums(const Sums& sums, double log2Preimages)
     return s;
 }
 
-void AppendFixed(std::string& out, double value)
-{
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
-    out.append(buffer, end);
-}
-
-/// "low to high" at one decimal, or one figure when both read the same.
-void AppendRange(std::string& out, double low, double high, const char* prefix)
-{
-    std::string lowText;
-    std::string highText;
-    AppendFixed(lowText, low);
-    AppendFixed(highText, high);
-    out += prefix + lowText;
-    if (highText != lowText)
-        out += std::string(" to ") + prefix + highText;
-}
-
 } // namespace
+
+std::string RangeText(double low, double high, int decimals, std::string_view prefix)
+{
+    const auto fixed = [decimals](double value) {
+        char buffer[64];
+        return std::string(
+            buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals).ptr);
+    };
+    const std::string lowText = fixed(low);
+    const std::string highText = fixed(high);
+    std::string text = std::string(prefix) + lowText;
+    if (highText != lowText)
+        text += " to " + std::string(prefix) + highText;
+    return text;
+}
 
 double PasswordStrength::BoundBits() const
 {
@@ -131,9 +127,7 @@ PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStrin
         return {StrengthEnd::NoPassword};
     if (combinations > kMostCombinations) // each is visited a few times at least
         return {StrengthEnd::TooLarge};
-    const PairAutomaton* test = settings.Mode == kModeRandom
-        ? nullptr
-        : &pairs.Automaton(settings.Mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
+    const PairAutomaton* test = ModeTest(pairs, settings.Mode);
     std::optional<KeptFillings> fillings;
     if (test != nullptr)
         fillings.emplace(*test, model->testSums, settings.Mode == kModeUnpronounceable);
@@ -141,7 +135,7 @@ PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStrin
     const double log2Preimages = Log2Preimages(*model);
     if (log2Preimages > 0 && SpellingWork(*model) <= static_cast<double>(limits.Spellings)
         && Evaluate(*model, {0, 1, 2, 3}, 0).work <= static_cast<double>(limits.Work))
-        return FromSpelling(SpellOut(*model, pairs));
+        return FromSpelling(SpellOut(*model, test));
     const std::optional<Lumping> lumping = ChooseLumping(*model, testStates, limits);
     if (!lumping)
         return {StrengthEnd::TooLarge};
@@ -154,12 +148,8 @@ std::string StrengthTip(const PasswordStrength& strength)
 {
     if (strength.End != StrengthEnd::Measured)
         return {};
-    std::string tip = "Each password of these settings: ";
-    AppendRange(tip, strength.ShannonLow, strength.ShannonHigh, "");
-    tip += " bits (the likeliest: 1 in ";
-    AppendRange(tip, strength.MinEntropyLow, strength.MinEntropyHigh, "2^");
-    tip += ")";
-    return tip;
+    return "Each password of these settings: " + RangeText(strength.ShannonLow, strength.ShannonHigh, 1)
+        + " bits (the likeliest: 1 in " + RangeText(strength.MinEntropyLow, strength.MinEntropyHigh, 1, "2^") + ")";
 }
 
 } // namespace tarvelle

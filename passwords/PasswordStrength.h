@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarvelle {
 
@@ -58,6 +59,9 @@ struct StrengthLimits
 /// The strength of the passwords a run with these settings keeps, when every draw is uniform.
 PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStringListComp& pairs,
                                  const StrengthLimits& limits = {});
+
+/// "41.83", or "41.83 to 41.85" where the two ends read differently, each end after prefix, at `decimals`.
+std::string RangeText(double low, double high, int decimals, std::string_view prefix = "");
 
 /// The Password page's words for a result, e.g. "Each password of these settings: 41.8 bits (the likeliest:
 /// 1 in 2^33.1)"; empty when nothing was measured.

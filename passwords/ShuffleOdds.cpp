@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <cmath>
 
 namespace tarvelle {
 
@@ -116,17 +115,6 @@ std::vector<Arrangement> ShuffledArrangements(const std::vector<uint8_t>& start)
     for (size_t n = 0; n < codes.size(); ++n)
         out[n] = {codes[n], odds[n]};
     return out;
-}
-
-double Log2ArrangementCount(const std::vector<uint32_t>& counts)
-{
-    double logCount = 0;
-    uint32_t total = 0;
-    for (const uint32_t count : counts) {
-        total += count;
-        logCount += std::lgamma(total + 1.0) - std::lgamma(count + 1.0) - std::lgamma(total - count + 1.0);
-    }
-    return logCount / std::log(2.0);
 }
 
 } // namespace tarvelle

@@ -37,7 +37,4 @@ inline uint8_t LabelAt(uint64_t code, size_t length, size_t at)
 /// At most kMostChainPositions labels; the odds sum to 1.
 std::vector<Arrangement> ShuffledArrangements(const std::vector<uint8_t>& start);
 
-/// log2 of the number of arrangements of labels with these counts (a multinomial), which may be huge.
-double Log2ArrangementCount(const std::vector<uint32_t>& counts);
-
 } // namespace tarvelle

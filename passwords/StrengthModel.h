@@ -98,6 +98,7 @@ double Log2Preimages(const Model& model);
 /// Estimated work of spelling out every password one by one.
 double SpellingWork(const Model& model);
 /// The odds of every kept password, each spelled out: the exact figures where classes share characters.
-std::vector<double> SpellOut(const Model& model, const TStringListComp& pairs);
+/// test is the mode's pair test (none in mode 0).
+std::vector<double> SpellOut(const Model& model, const PairAutomaton* test);
 
 } // namespace tarvelle::strength

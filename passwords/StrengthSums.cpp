@@ -281,18 +281,12 @@ struct Speller
 
 } // namespace
 
-std::vector<double> SpellOut(const Model& model, const TStringListComp& pairs)
+std::vector<double> SpellOut(const Model& model, const PairAutomaton* test)
 {
-    const PairAutomaton* test = model.mode == kModeRandom
-        ? nullptr
-        : &pairs.Automaton(model.mode == kModeEasilyPronounced ? PairRule::Strict : PairRule::SameKind);
     std::unordered_map<std::string, double> odds;
     Speller speller {model, test, odds, 0, 0, {}};
     ForEachFitting(model, [&](const Counts& counts) {
-        std::vector<uint8_t> start;
-        for (uint8_t k = 0; k < 4; ++k)
-            start.insert(start.end(), counts.n[k], k);
-        for (const Arrangement& a : ShuffledArrangements(start)) {
+        for (const Arrangement& a : ShuffledArrangements(StartOf(counts, {0, 1, 2, 3}))) {
             speller.code = a.code;
             speller.length = counts.length;
             speller.Fill(0, PairAutomaton::kStart, counts.odds * a.odds);
