@@ -6,13 +6,16 @@ comes as real mouse clicks and key presses (xdotool). One table names every cont
 caption (its name, the labels that label it, its description) and what it says (a result's or a pick list's name,
 a box's text, a check box's state). After a rate, a size and a time, a unit pick, a common rate, an address, a
 prefix pick, a mode pick and a Generate, the results are read back against sums made here, and each result or pick
-list that changed must have announced its new name.
+list that changed must have announced its new name. The password list's description must then give the strength
+that tarvelle-cli reports for the same settings.
 
-Usage: /usr/bin/python3 screen_reader_bus.py PATH/TO/tarvelle   (pyatspi: Debian's python3-pyatspi)
+Usage: /usr/bin/python3 screen_reader_bus.py PATH/TO/tarvelle PATH/TO/tarvelle-cli   (pyatspi: python3-pyatspi)
 """
 import decimal
 import ipaddress
+import json
 import signal
+import subprocess
 import sys
 import time
 import traceback
@@ -368,9 +371,11 @@ def ip(run):
              lambda prefix: {"cbSlash": prefix, **ip_results("192.168.1.10", int(prefix.lstrip("/ ")))})
 
 
-def passwords(run):
+def passwords(run, cli):
     run.r.show_page(PASSWORDS)
     run.step("the mode {}", lambda: run.pick("cbWordMode", 1), lambda mode: {"cbWordMode": mode})
+    modes = run.rows["cbWordMode"][0].getChildAtIndex(0)
+    mode = [modes.getChildAtIndex(k).name for k in range(modes.childCount)].index(run.said("cbWordMode"))
     low, high = int(run.said("seMinLen")), int(run.said("seMaxLen"))
     classes = [(str.isupper, "seUpper"), (str.islower, "seLower"), (str.isdigit, "seNum"),
                (lambda c: c in run.said("tbOther"), "seOther")]
@@ -386,6 +391,15 @@ def passwords(run):
         "lbPasswords": lambda said: len(said.split("\n")) == count and all(map(fits, said.split("\n"))),
         "btnSave": "",
     })
+    # The other settings are the page's start values, which are the command line's defaults.
+    figures = json.loads(subprocess.run([cli, "passwords", "--strength", "-j", "--mode", str(mode)], check=True,
+                                        capture_output=True, text=True).stdout)
+    wanted = (f"Each password of these settings: {figures['shannon_bits']:.1f} bits "
+              f"(the likeliest: 1 in 2^{figures['min_entropy_bits']:.1f})")
+    described = run.r.wait_for("strength in the password list's description",
+                               lambda: run.rows["lbPasswords"][0].description)
+    if described != wanted:
+        run.fail(f"the password list is described as {described!r}, not {wanted!r}")
 
 
 def main():
@@ -406,8 +420,9 @@ def main():
             run.check_start()
             failures = run.failures
             if not failures:
-                for steps in (bandwidth, ip, passwords):
-                    steps(run)
+                bandwidth(run)
+                ip(run)
+                passwords(run, sys.argv[2])
                 run.check_all_read()
     except Exception as fatal:  # a stop, a deadline, or a tool that failed: the desktop is ended all the same
         failures.append(repr(fatal))
