@@ -1,10 +1,13 @@
 // Speed of the password run with the Password page's start settings: candidates and accepted passwords per
 // second for each mode, from the program's generator (Lcg) and from the system's (System, as the Password page and
 // tarvelle-cli bind it with ComposeFrom, and SystemInterface through the RandomSource interface, as test stand-ins
-// are).
+// are). Then the strength of a setting: the page's defaults and 12 to 20 characters of every class in each mode,
+// and the shuffle's odds over the arrangements of two labels, which the strength sums rest on.
 #include "BenchPlatform.h"
 #include "PasswordComposer.h"
+#include "PasswordStrength.h"
 #include "Random.h"
+#include "ShuffleOdds.h"
 #include "StringsComp.h"
 
 #include <benchmark/benchmark.h>
@@ -89,6 +92,47 @@ BENCHMARK(Lcg)
     ->Arg(1)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+void Strength(benchmark::State& state)
+{
+    const TStringListComp pairs(LetterPairList());
+    TPasswordSettings settings;
+    settings.Mode = static_cast<int32_t>(state.range(0));
+    if (state.range(1) != 0) {
+        settings.Upper = {1, 6};
+        settings.Lower = {1, 10};
+        settings.Numeric = {1, 5};
+        settings.Other = {1, 5};
+        settings.MinLength = 12;
+        settings.MaxLength = 20;
+    }
+    for (auto _ : state) {
+        const PasswordStrength strength = MeasureStrength(settings, pairs);
+        if (strength.End != StrengthEnd::Measured)
+            state.SkipWithError("no figures for these settings");
+        benchmark::DoNotOptimize(strength.ShannonHigh);
+    }
+}
+
+/// A start of positions 0..ones-1 of one label and the rest of another.
+void TwoLabelShuffle(benchmark::State& state)
+{
+    std::vector<uint8_t> start(static_cast<size_t>(state.range(0)), 1);
+    std::fill_n(start.begin(), state.range(1), uint8_t {0});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ShuffledArrangements(start).size());
+}
+
+// Mode, and 1 for 12 to 20 characters of every class (0: the page's defaults).
+BENCHMARK(Strength)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->ArgNames({"mode", "long"})->Unit(benchmark::kMillisecond);
+// Length, and the count of the first label.
+BENCHMARK(TwoLabelShuffle)
+    ->Args({16, 8})
+    ->Args({20, 10})
+    ->Args({20, 3})
+    ->Args({22, 11})
+    ->ArgNames({"length", "first"})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

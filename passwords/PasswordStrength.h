@@ -49,9 +49,9 @@ struct PasswordStrength
 /// How much work MeasureStrength may do before it merges classes into ranges, or gives up.
 struct StrengthLimits
 {
-    // Steps of the shuffle's chain over the arrangements, and their sums: the page's defaults take 30 million,
-    // 8 to 14 characters 80 million. The chain holds about one arrangement per 100 steps, 50 bytes each.
-    uint64_t Work = 100'000'000;
+    // Steps of the shuffle's chain over the arrangements, and their sums, at 3 to 4 ns a step: the page's
+    // defaults take 28 million, 12 to 20 characters of all four classes 230 to 360 million (about a second).
+    uint64_t Work = 400'000'000;
     uint64_t TestWork = 50'000'000; // steps of the pair test's sums over the halves of the arrangements
     uint64_t Spellings = 2'000'000; // characters spelled where two classes share a character
 };

@@ -106,9 +106,9 @@ Lumping Evaluate(const Model& model, const std::array<uint8_t, 4>& block, size_t
         if (lumping.work == kNever || (labels < 2 && testStates == 0))
             return;
         const double arrangements = std::exp2(log2Lumped);
-        const double length = counts.length;
         if (starts.insert(key).second)
-            lumping.work += (labels > 1 ? arrangements * length * length : 0) + arrangements * double(testStates);
+            lumping.work += (labels > 1 ? ShuffleWork(counts.length, static_cast<size_t>(labels), arrangements) : 0)
+                + arrangements * double(testStates);
         lumping.work += arrangements;
     });
     lumping.gap = odds > 0 ? lumping.gap / odds : 0;

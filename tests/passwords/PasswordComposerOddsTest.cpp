@@ -7,6 +7,7 @@
 #include "PasswordComposer.h"
 #include "RowName.h"
 #include "SettingsFor.h"
+#include "ShuffleOdds.h"
 
 #include <gtest/gtest.h>
 
@@ -372,6 +373,41 @@ TEST(SystemDraws, EveryCharacterAndSwapTakesBytesOfItsOwn)
         EXPECT_GE(bytesFetched, size_t {kPasswords} * 24) << "mode " << mode;
     }
 }
+
+struct ChainCase
+{
+    const char* name;
+    std::vector<int> start; // the label of each place before the shuffle
+};
+
+class ShuffleChain : public testing::TestWithParam<ChainCase>
+{ };
+
+// The chain that strength sums rest on against every swap sequence, on both of its walks: on bits for two
+// labels (in either order, a label split in two runs), and the general one (one place of a label, more labels).
+TEST_P(ShuffleChain, GivesEachArrangementTheOddsOfEverySwapSequence)
+{
+    const std::vector<int>& start = GetParam().start;
+    std::map<uint64_t, double> expected;
+    for (const auto& [order, odds] : ShuffleOdds(start))
+        expected[ArrangementCode(std::vector<uint8_t>(order.begin(), order.end()))] += odds;
+    std::map<uint64_t, double> chain;
+    for (const Arrangement& a : ShuffledArrangements(std::vector<uint8_t>(start.begin(), start.end())))
+        chain[a.code] += a.odds;
+    ASSERT_EQ(chain.size(), expected.size());
+    for (const auto& [code, odds] : expected)
+        EXPECT_NEAR(chain[code], odds, 1e-12) << "arrangement " << code;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shuffle, ShuffleChain,
+                         testing::Values(ChainCase {"TwoLabelsTwoFirst", {1, 1, 0, 0, 0, 0, 0}},
+                                         ChainCase {"TwoLabelsHalfAndHalf", {0, 0, 0, 2, 2, 2, 2}},
+                                         ChainCase {"TwoLabelsTwoLast", {3, 3, 3, 3, 3, 1, 1}},
+                                         ChainCase {"ALabelInTwoRuns", {0, 0, 1, 1, 0, 0, 0}},
+                                         ChainCase {"OneOfALabel", {0, 1, 1, 1, 1, 1, 1}},
+                                         ChainCase {"ThreeLabels", {0, 0, 1, 1, 2, 2}},
+                                         ChainCase {"FourLabels", {0, 1, 1, 2, 3, 3}}),
+                         test::RowName());
 
 TEST(SystemShuffle, LongPasswordsStillMix)
 {

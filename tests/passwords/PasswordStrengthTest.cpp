@@ -206,7 +206,20 @@ struct RunRow
 {
     const char* name;
     int32_t mode;
+    TPasswordSettings settings = {}; // the page's defaults but for the mode
 };
+
+TPasswordSettings UpTo20()
+{
+    TPasswordSettings settings;
+    settings.Upper = {2, 8};
+    settings.Lower = {6, 12};
+    settings.Numeric = {1, 3};
+    settings.Other = {1, 3};
+    settings.MinLength = 16;
+    settings.MaxLength = 20;
+    return settings;
+}
 
 class LongRun : public testing::TestWithParam<RunRow>
 { };
@@ -215,7 +228,7 @@ class LongRun : public testing::TestWithParam<RunRow>
 // included), stopping at the number of passwords the acceptance predicts for them.
 TEST_P(LongRun, KeepsTheShareOfCandidatesTheAcceptanceSays)
 {
-    TPasswordSettings settings;
+    TPasswordSettings settings = GetParam().settings;
     settings.Mode = GetParam().mode;
     const double p = MeasureStrength(settings, Pairs()).Acceptance;
     settings.Count = static_cast<int32_t>(std::lround(std::max(1e5 * p, 20.0)));
@@ -232,7 +245,10 @@ TEST_P(LongRun, KeepsTheShareOfCandidatesTheAcceptanceSays)
 
 INSTANTIATE_TEST_SUITE_P(Strength, LongRun,
                          testing::Values(RunRow {"Random", 0}, RunRow {"EasilyPronounced", 1},
-                                         RunRow {"Pronounceable", 2}, RunRow {"Unpronounceable", 3}),
+                                         RunRow {"Pronounceable", 2}, RunRow {"Unpronounceable", 3},
+                                         // Long enough for the chain on bits, with every class.
+                                         RunRow {"PronounceableUpTo20", 2, UpTo20()},
+                                         RunRow {"UnpronounceableUpTo20", 3, UpTo20()}),
                          RowName());
 
 struct TipRow
