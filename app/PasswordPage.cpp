@@ -323,21 +323,42 @@ void PasswordPage::ShowStrength()
     const uint64_t run = ++strengthRuns_;
     TPasswordSettings settings = model_.ReadSettings();
     settings.Count = 0; // how many passwords a run makes changes nothing in their strength
+    measureNext_.reset();
     if (strength_ && strength_->first == settings) {
         ShowStrengthTip(run, strength_->second);
         return;
     }
     ShowStrengthTip(run, QString()); // no tip of other settings meanwhile
-    // The sums can take a second or more: a pool thread works them out from its own copies. The result goes
-    // through the application object, which outlives the pool, and reaches the page only if it still stands.
+    // The sums can take a second or more: one at a time, and of the Generates pressed meanwhile only the last
+    // waits for its turn.
+    if (measuring_)
+        measureNext_ = settings;
+    else
+        MeasureOffThread(run, settings);
+}
+
+void PasswordPage::MeasureOffThread(uint64_t run, const TPasswordSettings& settings)
+{
+    measuring_ = true;
+    // A pool thread works the sums out from its own copies. The result goes through the application object,
+    // which outlives the pool, and reaches the page only if it still stands.
     QThreadPool::globalInstance()->start([page = QPointer<PasswordPage>(this), run, settings, pairs = model_.slcConst] {
         const QString tip = QString::fromStdString(StrengthTip(MeasureStrength(settings, pairs)));
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [page, run, settings, tip] {
-                if (page && run == page->strengthRuns_) {
-                    page->strength_.emplace(settings, tip);
-                    page->ShowStrengthTip(run, tip);
+                if (!page)
+                    return;
+                page->measuring_ = false;
+                page->strength_.emplace(settings, tip);
+                page->ShowStrengthTip(run, tip);
+                if (page->measureNext_) {
+                    const TPasswordSettings next = *page->measureNext_;
+                    page->measureNext_.reset();
+                    if (next == settings)
+                        page->ShowStrengthTip(page->strengthRuns_, tip);
+                    else
+                        page->MeasureOffThread(page->strengthRuns_, next);
                 }
             },
             Qt::QueuedConnection);

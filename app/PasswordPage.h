@@ -71,6 +71,8 @@ private:
     void ShowList();
     /// Starts working out the strength of the settings Generate used, off the GUI thread.
     void ShowStrength();
+    /// Works out the strength of Generate number `run`'s settings on a pool thread, then shows it.
+    void MeasureOffThread(uint64_t run, const TPasswordSettings& settings);
     /// Shows the strength tip of Generate number `run`, unless a later Generate has begun.
     void ShowStrengthTip(uint64_t run, const QString& tip);
 
@@ -100,6 +102,8 @@ private:
     Platform& platform_;
     uint64_t strengthRuns_ = 0; // Generates whose strength was asked for
     std::optional<std::pair<TPasswordSettings, QString>> strength_; // the last settings measured (count 0), their tip
+    bool measuring_ = false; // a pool thread works on a strength
+    std::optional<TPasswordSettings> measureNext_; // the latest Generate's settings, waiting for it
 };
 
 } // namespace tarvelle
