@@ -108,7 +108,7 @@ void Strength(benchmark::State& state)
         settings.MaxLength = 20;
     }
     for (auto _ : state) {
-        const PasswordStrength strength = MeasureStrength(settings, pairs);
+        PasswordStrength strength = MeasureStrength(settings, pairs);
         if (strength.End != StrengthEnd::Measured)
             state.SkipWithError("no figures for these settings");
         benchmark::DoNotOptimize(strength.ShannonHigh);
