@@ -395,6 +395,24 @@ INSTANTIATE_TEST_SUITE_P(Modes, PasswordPageStrength,
                                          StrengthRow {"Random", Qt::Key_Home, 0}),
                          test::RowName());
 
+// A Generate with other settings while the first one's strength is still being worked out: the page works out
+// one at a time, and the last settings get their tip once the first is done.
+TEST_F(PasswordPageTest, ASecondGenerateGetsItsTipAfterTheFirstIsWorkedOut)
+{
+    const auto tipOf = [](int32_t mode) {
+        TPasswordSettings settings;
+        settings.Mode = mode;
+        return QString::fromStdString(StrengthTip(MeasureStrength(settings, TStringListComp(LetterPairList()))));
+    };
+    Click("btnGo"); // its result can reach the page only once events are handled, after the second Generate
+    QComboBox* mode = Find<QComboBox>("cbWordMode");
+    mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Home);
+    Click("btnGo");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List()->toolTip() == tipOf(0); }, 20000))
+        << List()->toolTip().toStdString();
+}
+
 TEST_F(PasswordPageTest, GenerateClampsTheFocusedBoxFirst)
 {
     platform.tickStep = 0; // the defaults always succeed; 999 of them take more clock reads than the run limit
