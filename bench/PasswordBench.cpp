@@ -99,13 +99,20 @@ void Strength(benchmark::State& state)
     const TStringListComp pairs(LetterPairList());
     TPasswordSettings settings;
     settings.Mode = static_cast<int32_t>(state.range(0));
-    if (state.range(1) != 0) {
+    if (state.range(1) == 1) {
         settings.Upper = {1, 6};
         settings.Lower = {1, 10};
         settings.Numeric = {1, 5};
         settings.Other = {1, 5};
         settings.MinLength = 12;
         settings.MaxLength = 20;
+    } else if (state.range(1) == 2) { // beyond the chain: ranges from bounds on the shuffle's odds
+        settings.Upper = {10, 10};
+        settings.Lower = {10, 20};
+        settings.Numeric = {5, 5};
+        settings.Other = {5, 5};
+        settings.MinLength = 30;
+        settings.MaxLength = 40;
     }
     for (auto _ : state) {
         PasswordStrength strength = MeasureStrength(settings, pairs);
@@ -124,8 +131,24 @@ void TwoLabelShuffle(benchmark::State& state)
         benchmark::DoNotOptimize(ShuffledArrangements(start).size());
 }
 
-// Mode, and 1 for 12 to 20 characters of every class (0: the page's defaults).
-BENCHMARK(Strength)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->ArgNames({"mode", "long"})->Unit(benchmark::kMillisecond);
+void TwoLabelOddsBounds(benchmark::State& state)
+{
+    for (auto _ : state) {
+        double budget = 1e12;
+        benchmark::DoNotOptimize(tarvelle::TwoLabelOddsBounds(static_cast<size_t>(state.range(0)),
+                                                              static_cast<size_t>(state.range(1)), budget));
+    }
+}
+
+// Mode, and 1 for 12 to 20 characters of every class, 2 for 30 to 40 (0: the page's defaults).
+BENCHMARK(Strength)->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2}})->ArgNames({"mode", "long"})->Unit(benchmark::kMillisecond);
+// Length, and the count of one label.
+BENCHMARK(TwoLabelOddsBounds)
+    ->Args({30, 15})
+    ->Args({40, 20})
+    ->Args({60, 30})
+    ->ArgNames({"length", "ones"})
+    ->Unit(benchmark::kMillisecond);
 // Length, and the count of the first label.
 BENCHMARK(TwoLabelShuffle)
     ->Args({16, 8})

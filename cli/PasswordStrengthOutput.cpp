@@ -26,14 +26,21 @@ std::string Rounded(double value, int digits)
                        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits).ptr);
 }
 
+/// "0.000387219", or "5.3e-05 to 0.000154" for a range.
+std::string Between(double low, double high)
+{
+    return low == high ? Rounded(low, 6) : Rounded(low, 3) + " to " + Rounded(high, 3);
+}
+
 std::string Json(const PasswordStrength& s)
 {
     JsonObject object;
     object.raw("shannon_bits", Number(s.ShannonBits()))
         .raw("min_entropy_bits", Number(s.MinEntropyBits()))
-        .raw("acceptance", Number(s.Acceptance))
+        .raw("acceptance", Number(s.Acceptance()))
         .boolean("exact", s.Exact)
-        .raw("bound_bits", Number(s.BoundBits()));
+        .raw("bound_bits", Number(s.BoundBits()))
+        .raw("acceptance_bound", Number((s.AcceptanceHigh - s.AcceptanceLow) / 2));
     return object.close();
 }
 
@@ -42,7 +49,8 @@ std::string Text(const PasswordStrength& s)
     return "Shannon entropy:  " + RangeText(s.ShannonLow, s.ShannonHigh, 2)
         + " bits\nmin-entropy:      " + RangeText(s.MinEntropyLow, s.MinEntropyHigh, 2)
         + " bits (the likeliest password: 1 in " + RangeText(s.MinEntropyLow, s.MinEntropyHigh, 2, "2^")
-        + ")\nacceptance:       " + Rounded(s.Acceptance, 6) + " (1 kept in " + Rounded(1 / s.Acceptance, 6)
+        + ")\nacceptance:       " + Between(s.AcceptanceLow, s.AcceptanceHigh) + " (1 kept in "
+        + Between(1 / s.AcceptanceHigh, 1 / s.AcceptanceLow)
         + " candidates drawn)\nexact:            " + (s.Exact ? "yes" : "no: each figure lies in its range") + "\n";
 }
 

@@ -9,7 +9,7 @@
 // arrangement and one filling only, so the sums over (arrangement, filling) pairs are the sums over passwords:
 // the figures are exact.
 //
-// Two things can make them ranges instead:
+// Three things can make them ranges instead:
 //  - Merged classes. When the chain over every arrangement of the four classes would be too much work, classes
 //    the pair test cannot tell apart (both all non-letters, or spread alike over the letters) share a label in
 //    the chain, which is exact for the merged arrangements (a swap does not look at what it moves) and for the
@@ -24,6 +24,8 @@
 //    them (Log2Preimages), the password's entropy is that of the pairs less the entropy of the pair given the
 //    password, which lies between 0 and log2 B; and the likeliest password's odds lie between the likeliest
 //    pair's and B times it. Small settings are spelled out password by password instead, which is exact.
+//  - No chain at all. When even the coarsest merging the pair test allows is too much work, the figures are
+//    ranges that hold whatever the shuffle's odds (StrengthBounds.cpp), the acceptance's too.
 #include "PasswordStrength.h"
 
 #include "StrengthModel.h"
@@ -59,7 +61,7 @@ PasswordStrength FromSpelling(const std::vector<double>& odds)
         shannon -= p / acceptance * std::log2(p / acceptance);
     s.ShannonLow = s.ShannonHigh = shannon;
     s.MinEntropyLow = s.MinEntropyHigh = -std::log2(largest / acceptance);
-    s.Acceptance = acceptance;
+    s.AcceptanceLow = s.AcceptanceHigh = acceptance;
     s.Exact = true;
     return s;
 }
@@ -71,7 +73,7 @@ PasswordStrength FromSums(const Sums& sums, double log2Preimages)
         return {StrengthEnd::NoPassword};
     PasswordStrength s;
     const double a = sums.acceptance;
-    s.Acceptance = a;
+    s.AcceptanceLow = s.AcceptanceHigh = a;
     // -sum (p/a) log2 (p/a) = -(sum p log2 p) / a + log2 a, with merged arrangements split evenly: the most
     // entropy they can hold, and no password spelled twice: the most the pairs can hold.
     s.ShannonHigh = -sums.oddsLog / a + std::log2(a);
@@ -137,8 +139,13 @@ PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStrin
         && Evaluate(*model, {0, 1, 2, 3}, 0).work <= static_cast<double>(limits.Work))
         return FromSpelling(SpellOut(*model, test));
     const std::optional<Lumping> lumping = ChooseLumping(*model, testStates, limits);
-    if (!lumping)
+    if (!lumping && test == nullptr)
         return {StrengthEnd::TooLarge};
+    if (!lumping) {
+        const std::optional<PasswordStrength> bound = BoundWithoutShuffle(
+            *model, *test, testStates, settings.Mode == kModeUnpronounceable, log2Preimages, limits);
+        return bound ? *bound : PasswordStrength {StrengthEnd::TooLarge};
+    }
     Sums sums;
     SumAll(*model, *lumping, fillings ? &*fillings : nullptr, sums);
     return FromSums(sums, log2Preimages);

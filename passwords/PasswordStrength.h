@@ -5,8 +5,8 @@
 // mode's pair test (KeptFillings.h). MeasureStrength sums over that distribution and gives its Shannon
 // entropy, its min-entropy (minus log2 of the likeliest password's odds) and the share of candidates a run
 // keeps. The sums are exact where the work allows and no two patterns of classes can spell one password;
-// elsewhere the figures are proven ranges (see PasswordStrength.cpp for why each holds). tarvelle-cli
-// `passwords --strength` prints them; the Password page shows them as its list's tool tip.
+// elsewhere the figures are proven ranges (see PasswordStrength.cpp and StrengthBounds.cpp for why each holds).
+// tarvelle-cli `passwords --strength` prints them; the Password page shows them as its list's tool tip.
 #pragma once
 
 #include "PasswordComposer.h"
@@ -24,7 +24,7 @@ enum class StrengthEnd {
     NoPassword, // no candidate can be kept: a run gives up
     NoCharacters, // a class that can be drawn from has no characters: a run stops at the first such draw
     Unsupported, // a mode or length the composer refuses
-    TooLarge, // too many arrangements of classes to sum, even merged, within the work limit
+    TooLarge, // too many count combinations, or letter labels, to bound within the work limits
 };
 
 struct PasswordStrength
@@ -35,13 +35,18 @@ struct PasswordStrength
     double ShannonHigh = 0;
     double MinEntropyLow = 0;
     double MinEntropyHigh = 0;
-    double Acceptance = 0; // kept passwords per candidate drawn, length drops included; always exact
+    // Kept passwords per candidate drawn, length drops included: exact unless the shuffle's chain was out of
+    // reach.
+    double AcceptanceLow = 0;
+    double AcceptanceHigh = 0;
     bool Exact = false;
 
     /// The middle of the Shannon range.
     double ShannonBits() const { return (ShannonLow + ShannonHigh) / 2; }
     /// The middle of the min-entropy range.
     double MinEntropyBits() const { return (MinEntropyLow + MinEntropyHigh) / 2; }
+    /// The middle of the acceptance range.
+    double Acceptance() const { return (AcceptanceLow + AcceptanceHigh) / 2; }
     /// The largest error either middle can have: half the wider range (0 when exact).
     double BoundBits() const;
 };
@@ -54,6 +59,8 @@ struct StrengthLimits
     uint64_t Work = 400'000'000;
     uint64_t TestWork = 50'000'000; // steps of the pair test's sums over the halves of the arrangements
     uint64_t Spellings = 2'000'000; // characters spelled where two classes share a character
+    // Steps of the tables that bound the shuffle's odds where its chain is out of reach (3 ns a step).
+    uint64_t ShuffleBounds = 300'000'000;
 };
 
 /// The strength of the passwords a run with these settings keeps, when every draw is uniform.

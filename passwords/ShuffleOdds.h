@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tarvelle {
@@ -46,5 +47,17 @@ double ShuffleWork(size_t length, size_t labels, double arrangements);
 /// Every arrangement of the labels of `start` with its odds after the shuffle, from `start` as it stands.
 /// At most kMostChainPositions labels; the odds sum to 1.
 std::vector<Arrangement> ShuffledArrangements(const std::vector<uint8_t>& start);
+
+/// log2 of bounds on the odds the shuffle gives any one arrangement of two labels, whatever the start.
+struct OddsBounds
+{
+    double log2Least = 0;
+    double log2Most = 0;
+};
+
+/// Bounds on the odds of every arrangement of `ones` of one label and `length - ones` of the other after the
+/// shuffle, without its chain (ShuffleOddsBounds.cpp); nullopt when their table would take more steps than
+/// are left in `budget` (from which it takes its steps) or too much memory.
+std::optional<OddsBounds> TwoLabelOddsBounds(size_t length, size_t ones, double& budget);
 
 } // namespace tarvelle

@@ -92,6 +92,13 @@ std::vector<uint8_t> StartOf(const Counts& counts, const std::array<uint8_t, 4>&
 /// mode 0.
 void SumAll(const Model& model, const Lumping& lumping, KeptFillings* fillings, Sums& sums);
 
+/// Ranges for every figure that hold whatever odds the shuffle gives each arrangement (StrengthBounds.cpp),
+/// for settings with a pair test whose chain is out of reach; nullopt when the test's table over the counts
+/// of its labels would take more than limits.TestWork steps.
+std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const PairAutomaton& test, size_t states,
+                                                    bool keepFailures, double log2Preimages,
+                                                    const StrengthLimits& limits);
+
 /// When one password can arise from more than one arrangement of classes: log2 of the most arrangements one
 /// password can have (infinity when the characters do not even split one way); 0 otherwise.
 double Log2Preimages(const Model& model);

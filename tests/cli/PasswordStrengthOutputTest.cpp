@@ -37,11 +37,13 @@ TEST_P(StrengthFigures, AreTheEnginesForTheOptions)
     EXPECT_EQ(run.err, "");
     const nlohmann::json got = Json(run.out);
     EXPECT_EQ(Keys(got),
-              (std::set<std::string> {"shannon_bits", "min_entropy_bits", "acceptance", "exact", "bound_bits"}));
+              (std::set<std::string> {"shannon_bits", "min_entropy_bits", "acceptance", "exact", "bound_bits",
+                                      "acceptance_bound"}));
     const PasswordStrength want = MeasureStrength(GetParam().settings, TStringListComp(LetterPairList()));
     EXPECT_DOUBLE_EQ(got["shannon_bits"].get<double>(), want.ShannonBits());
     EXPECT_DOUBLE_EQ(got["min_entropy_bits"].get<double>(), want.MinEntropyBits());
-    EXPECT_DOUBLE_EQ(got["acceptance"].get<double>(), want.Acceptance);
+    EXPECT_DOUBLE_EQ(got["acceptance"].get<double>(), want.Acceptance());
+    EXPECT_DOUBLE_EQ(got["acceptance_bound"].get<double>(), (want.AcceptanceHigh - want.AcceptanceLow) / 2);
     EXPECT_EQ(got["exact"].get<bool>(), want.Exact);
     EXPECT_DOUBLE_EQ(got["bound_bits"].get<double>(), want.Exact ? 0.0 : want.BoundBits());
 }
@@ -58,6 +60,11 @@ TPasswordSettings Long(int32_t mode)
             .Mode = mode};
 }
 
+TPasswordSettings Beyond()
+{
+    return {.Upper = {5, 5}, .Lower = {15, 15}, .Numeric = {5, 5}, .Other = {5, 5}, .MinLength = 30, .MaxLength = 30};
+}
+
 INSTANTIATE_TEST_SUITE_P(Options, StrengthFigures,
                          testing::Values(FiguresRow {"PageDefaults", {"-j"}, TPasswordSettings {}},
                                          // Too many arrangements for an exact sum: proven ranges.
@@ -65,7 +72,12 @@ INSTANTIATE_TEST_SUITE_P(Options, StrengthFigures,
                                                      {"--json", "--length", "12-16", "--upper", "2-4", "--lower",
                                                       "6-10", "--digits", "1-2", "--other", "1-2", "--other-chars",
                                                       "+-", "--mode", "pronounceable"},
-                                                     Long(2)}),
+                                                     Long(2)},
+                                         // Beyond the shuffle's chain: ranges that hold whatever its odds.
+                                         FiguresRow {"BeyondTheChain",
+                                                     {"-j", "--length", "30", "--upper", "5", "--lower", "15",
+                                                      "--digits", "5", "--other", "5", "--mode", "1"},
+                                                     Beyond()}),
                          RowName());
 
 TEST(StrengthText, GivesEachFigureOnItsLine)
@@ -108,9 +120,11 @@ INSTANTIATE_TEST_SUITE_P(Options, StrengthRefusals,
                                                       "--other", "off", "--length", "1-2"},
                                                      1,
                                                      kTimeOutText.data()},
+                                         // Upper and lower case left with other letters: three labels for
+                                         // the pair test's table, too many counts of them to bound.
                                          RefusalRow {"TooManyArrangements",
-                                                     {"--length", "40-60", "--upper", "10-20", "--lower", "10-30",
-                                                      "--digits", "10-20"},
+                                                     {"--exclude-similar", "--length", "60-99", "--upper", "20-40",
+                                                      "--lower", "20-40", "--digits", "10-20"},
                                                      1,
                                                      "too many arrangements"}),
                          RowName());

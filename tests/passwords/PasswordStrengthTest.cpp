@@ -122,6 +122,7 @@ const TinyRow kTiny[] = {
     {"OtherHoldsItsOwnLetter", Tiny("", {0, 0}, "ab", {0, 2}, "", {0, 0}, "x!", {1, 1}, 1, 3, 2)},
     {"OtherRepeatsACharacter", Tiny("A", {0, 1}, "b", {0, 2}, "", {0, 0}, "!!#", {0, 2}, 1, 4, 3)},
     {"OtherWideCharacters", Tiny("U", {0, 1}, "nx", {0, 2}, "", {0, 0}, "é€", {0, 1}, 2, 4, 1)},
+    {"OneClassWithRepeats", Tiny("", {0, 0}, "", {0, 0}, "", {0, 0}, "e!!", {1, 3}, 1, 3, 2)},
     {"NegativeAndInvertedRanges", Tiny("AB", {-1, 1}, "ab", {2, 1}, "9", {0, 1}, "", {0, 0}, 2, 4, 2)},
 };
 
@@ -138,7 +139,7 @@ TEST_P(TinySettings, MatchEveryDrawExactly)
     EXPECT_NEAR(strength.ShannonHigh, truth.shannon, 1e-9);
     EXPECT_NEAR(strength.MinEntropyLow, truth.minEntropy, 1e-9);
     EXPECT_NEAR(strength.MinEntropyHigh, truth.minEntropy, 1e-9);
-    EXPECT_NEAR(strength.Acceptance, truth.acceptance, 1e-12);
+    EXPECT_NEAR(strength.Acceptance(), truth.acceptance, 1e-12);
 }
 
 // Whatever the work limit, a result that is not exact holds the true figures within its ranges. The limits
@@ -156,7 +157,8 @@ TEST_P(TinySettings, HoldTheTruthWithinTheirRangesAtAnyLimit)
         EXPECT_GE(s.ShannonHigh, truth.shannon - 1e-9) << "work " << work;
         EXPECT_LE(s.MinEntropyLow, truth.minEntropy + 1e-9) << "work " << work;
         EXPECT_GE(s.MinEntropyHigh, truth.minEntropy - 1e-9) << "work " << work;
-        EXPECT_NEAR(s.Acceptance, truth.acceptance, 1e-12) << "work " << work;
+        EXPECT_LE(s.AcceptanceLow, truth.acceptance + 1e-12) << "work " << work;
+        EXPECT_GE(s.AcceptanceHigh, truth.acceptance - 1e-12) << "work " << work;
         EXPECT_EQ(s.BoundBits() < 1e-9, s.Exact) << "work " << work;
     }
 }
@@ -209,15 +211,15 @@ struct RunRow
     TPasswordSettings settings = {}; // the page's defaults but for the mode
 };
 
-TPasswordSettings UpTo20()
+TPasswordSettings Longer(int32_t minLength, int32_t maxLength)
 {
     TPasswordSettings settings;
     settings.Upper = {2, 8};
     settings.Lower = {6, 12};
     settings.Numeric = {1, 3};
     settings.Other = {1, 3};
-    settings.MinLength = 16;
-    settings.MaxLength = 20;
+    settings.MinLength = minLength;
+    settings.MaxLength = maxLength;
     return settings;
 }
 
@@ -230,25 +232,78 @@ TEST_P(LongRun, KeepsTheShareOfCandidatesTheAcceptanceSays)
 {
     TPasswordSettings settings = GetParam().settings;
     settings.Mode = GetParam().mode;
-    const double p = MeasureStrength(settings, Pairs()).Acceptance;
-    settings.Count = static_cast<int32_t>(std::lround(std::max(1e5 * p, 20.0)));
+    const PasswordStrength strength = MeasureStrength(settings, Pairs());
+    settings.Count = static_cast<int32_t>(std::lround(std::max(1e5 * strength.Acceptance(), 20.0)));
     FakePlatform platform;
     LcgRandom random(20240611);
     std::vector<std::string> out;
     ComposeStats stats;
     ASSERT_EQ(ComposePasswords(settings, random, platform, Pairs(), out, &stats), ComposeEnd::Filled);
-    // Candidates until the k-th kept one: mean k / p, standard deviation sqrt(k (1 - p)) / p.
+    // Candidates until the k-th kept one: mean k / p, standard deviation sqrt(k (1 - p)) / p, for p anywhere in
+    // the acceptance's range.
     const double k = settings.Count;
-    const double z = (static_cast<double>(stats.Candidates) - k / p) / (std::sqrt(k * (1 - p)) / p);
-    EXPECT_LT(std::abs(z), 4.5) << stats.Candidates << " candidates for " << k << " passwords";
+    const auto z = [&](double p) {
+        return (static_cast<double>(stats.Candidates) - k / p) / std::max(std::sqrt(k * (1 - p)) / p, 1.0);
+    };
+    EXPECT_GT(z(strength.AcceptanceHigh), -4.5) << stats.Candidates << " candidates for " << k << " passwords";
+    EXPECT_LT(z(strength.AcceptanceLow), 4.5) << stats.Candidates << " candidates for " << k << " passwords";
 }
 
 INSTANTIATE_TEST_SUITE_P(Strength, LongRun,
                          testing::Values(RunRow {"Random", 0}, RunRow {"EasilyPronounced", 1},
                                          RunRow {"Pronounceable", 2}, RunRow {"Unpronounceable", 3},
                                          // Long enough for the chain on bits, with every class.
-                                         RunRow {"PronounceableUpTo20", 2, UpTo20()},
-                                         RunRow {"UnpronounceableUpTo20", 3, UpTo20()}),
+                                         RunRow {"PronounceableUpTo20", 2, Longer(16, 20)},
+                                         RunRow {"UnpronounceableUpTo20", 3, Longer(16, 20)},
+                                         // Beyond the chain: a range that holds whatever the shuffle's odds.
+                                         RunRow {"UnpronounceableBeyondTheChain", 3, Longer(21, 24)}),
+                         RowName());
+
+struct BoundRow
+{
+    const char* name;
+    TPasswordSettings settings;
+};
+
+class WithoutTheChain : public testing::TestWithParam<BoundRow>
+{ };
+
+// With no work allowed for the chain, the figures are ranges that must hold the exact ones.
+TEST_P(WithoutTheChain, RangesHoldTheExactFigures)
+{
+    const PasswordStrength exact = MeasureStrength(GetParam().settings, Pairs());
+    const PasswordStrength bound = MeasureStrength(GetParam().settings, Pairs(), {0, UINT64_MAX, 0});
+    ASSERT_TRUE(exact.Exact);
+    ASSERT_EQ(bound.End, StrengthEnd::Measured);
+    EXPECT_FALSE(bound.Exact);
+    EXPECT_LE(bound.ShannonLow, exact.ShannonLow + 1e-9);
+    EXPECT_GE(bound.ShannonHigh, exact.ShannonHigh - 1e-9);
+    EXPECT_LE(bound.MinEntropyLow, exact.MinEntropyLow + 1e-9);
+    EXPECT_GE(bound.MinEntropyHigh, exact.MinEntropyHigh - 1e-9);
+    EXPECT_LE(bound.AcceptanceLow, exact.AcceptanceLow * (1 + 1e-12));
+    EXPECT_GE(bound.AcceptanceHigh, exact.AcceptanceHigh * (1 - 1e-12));
+    // Not merely true: the bottom keeps at least the bits of the characters of the shortest password.
+    EXPECT_GT(bound.ShannonLow, 0.5 * exact.ShannonLow);
+}
+
+TPasswordSettings Defaults(int32_t mode, bool excludeSimilar = false, std::string other = "!@#$%^*")
+{
+    TPasswordSettings settings;
+    settings.Mode = mode;
+    settings.OtherCharacters = std::move(other);
+    if (excludeSimilar) { // upper and lower case then spread unlike over the letters: two labels for the test
+        settings.UpperCharacters = "ACEFHJKLMNPRTUVWXY";
+        settings.LowerCharacters = "abcdefghijkmnopqrstuvwxyz";
+    }
+    return settings;
+}
+
+INSTANTIATE_TEST_SUITE_P(Strength, WithoutTheChain,
+                         testing::Values(BoundRow {"EasilyPronounced", Defaults(1)},
+                                         BoundRow {"Pronounceable", Defaults(2)},
+                                         BoundRow {"Unpronounceable", Defaults(3)},
+                                         BoundRow {"CaseSetsUnlike", Defaults(2, true)},
+                                         BoundRow {"OtherWithALetterAndRepeats", Defaults(1, true, "l!!*")}),
                          RowName());
 
 struct TipRow
@@ -269,11 +324,11 @@ TEST_P(Tip, ReadsAsThePageShowsIt)
 INSTANTIATE_TEST_SUITE_P(
     Strength, Tip,
     testing::Values(TipRow {"Exact",
-                            {StrengthEnd::Measured, 41.8316, 41.8316, 33.1049, 33.1049, 0.01, true},
+                            {StrengthEnd::Measured, 41.8316, 41.8316, 33.1049, 33.1049, 0.01, 0.01, true},
                             "Each password of these settings: 41.8 bits (the likeliest: 1 in 2^33.1)"},
                     TipRow {
                         "Range",
-                        {StrengthEnd::Measured, 41.8316, 44.2, 30.0, 33.1049, 0.01, false},
+                        {StrengthEnd::Measured, 41.8316, 44.2, 30.0, 33.1049, 0.01, 0.01, false},
                         "Each password of these settings: 41.8 to 44.2 bits (the likeliest: 1 in 2^30.0 to 2^33.1)"},
                     TipRow {"NothingMeasured", {StrengthEnd::NoPassword}, ""}),
     RowName());

@@ -1,0 +1,303 @@
+// Ranges for the figures that hold whatever odds the shuffle gives each arrangement of classes: what a setting
+// gets when the shuffle's chain is out of reach (long passwords with a pair test).
+//
+// Write P(c) for a count combination's odds, pi(a) for an arrangement's odds after the shuffle, q(a) for the
+// share of its fillings the mode keeps, P0(f) for a filling's odds and A for the acceptance. A kept spelling
+// (c, a, f) has odds P(c) pi(a) P0(f) / A among the kept ones. What is known of pi without its chain:
+//  - pi(a) >= (n1! n2! n3! n4!) / L^L: the sequences of swaps that draw each position's partner from the
+//    positions not yet passed (the unbiased shuffle) are some of the L^L sequences and make every order of the
+//    L characters once, and n1! ... n4! orders give one arrangement.
+//  - Merging the classes into two labels, the merged arrangement's odds lie within TwoLabelOddsBounds
+//    (ShuffleOddsBounds.cpp); an arrangement's odds are at most its merged one's.
+//  - q(a) lies between the least and the most kept share over every order of the labels the pair test reads.
+//    Those come from one table over (labels still to place, state of the test): choosing each next label for
+//    the worst (or best) given the state reached is at least as bad (good) as any fixed order, so the table's
+//    values bound every arrangement's q; they may be wider than the true least and most.
+// Hence, for each combination, its kept share Z(c) = sum over a of pi(a) q(a) lies in [zLow, zHigh], and A in
+// the sum of P(c) times those. The bits of a spelling, -log2 of its odds among the kept ones, are
+// log2 A - log2 P(c) - log2 pi(a) - log2 P0(f): at least log2 A - log2 P(c) + the bits of the likeliest merged
+// arrangement + the bits of the likeliest filling, which bounds the min-entropy; their mean over the kept
+// spellings, the Shannon entropy, is at least the mean of that over the combinations weighted P(c) Z(c) / A,
+// least over the Z(c) in their ranges (a linear-fractional program over a box: a threshold on the value, found
+// by Dinkelbach's iteration). From above: the entropy is at most log2 of the number of kept spellings, each
+// class's characters counted at their least odds; and at most log2 A plus the greatest weighted mean of
+// -log2 P(c) + M(c) + the bits of the least likely filling, where M(c) bounds the mean of -log2 pi(a) over the
+// kept arrangements: by the lower bounds on pi (with the test's own two labels, the merged arrangement's bound
+// plus log2 of the ways to split each label between its classes, which the test cannot tell apart), or by
+// log2 of the arrangements plus log2 (zHigh / zLow) (the kept arrangements' odds are pi tilted by q / Z(c),
+// which adds at most that to the entropy of pi, itself at most log2 of the arrangements). The min-entropy is
+// at most the Shannon entropy. Spellings that share a password widen the bottoms by log2 of the most
+// spellings one password can have, as in PasswordStrength.cpp.
+#include "ShuffleOdds.h"
+#include "StrengthModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <utility>
+
+namespace tarvelle::strength {
+
+namespace {
+
+constexpr double kNone = -std::numeric_limits<double>::infinity();
+
+/// Over every count of each test label still to place (mixed radix, label 0 fastest) and state of the test:
+/// the least and the most kept share of any order of those labels, and the sum of the kept shares of all.
+struct OrderTable
+{
+    std::vector<size_t> stride; // of each label's count; the last entry is the number of count vectors
+    size_t states = 0;
+    std::vector<double> least;
+    std::vector<double> most;
+    std::vector<double> sum;
+
+    size_t Index(const std::array<uint32_t, 4>& n) const
+    {
+        size_t index = 0;
+        for (size_t t = 0; t + 1 < stride.size(); ++t)
+            index += n[t] * stride[t];
+        return index * states + PairAutomaton::kStart;
+    }
+};
+
+/// The largest count of each test label over the fitting combinations.
+std::vector<uint32_t> MostOfEachLabel(const Model& model)
+{
+    std::vector<uint32_t> most(model.testSums.size(), 0);
+    ForEachFitting(model, [&](const Counts& counts) {
+        std::array<uint32_t, 4> n {};
+        for (size_t k = 0; k < 4; ++k)
+            n[model.classes[k].testLabel] += counts.n[k];
+        for (size_t t = 0; t < most.size(); ++t)
+            most[t] = std::max(most[t], n[t]);
+    });
+    return most;
+}
+
+std::optional<OrderTable> MakeOrderTable(const Model& model, const PairAutomaton& test, size_t states,
+                                         bool keepFailures, uint64_t workLimit)
+{
+    const std::vector<uint32_t> most = MostOfEachLabel(model);
+    OrderTable table;
+    table.states = states;
+    table.stride.assign(1, 1);
+    for (const uint32_t m : most)
+        table.stride.push_back(table.stride.back() * (m + size_t {1}));
+    // Each label's letter codes with their odds.
+    std::vector<std::vector<std::pair<uint8_t, double>>> codes(most.size());
+    double edges = 0;
+    for (size_t t = 0; t < most.size(); ++t) {
+        for (uint8_t code = 0; code <= kNonLetterCode; ++code) {
+            if (model.testSums[t][code].odds > 0)
+                codes[t].emplace_back(code, model.testSums[t][code].odds);
+        }
+        edges += static_cast<double>(codes[t].size());
+    }
+    const size_t vectors = table.stride.back();
+    if (static_cast<double>(vectors) * static_cast<double>(states) * edges > static_cast<double>(workLimit))
+        return std::nullopt;
+    table.least.assign(vectors * states, 0.0);
+    table.most.assign(vectors * states, 0.0);
+    table.sum.assign(vectors * states, 0.0);
+    for (size_t s = 0; s < states; ++s) {
+        const double kept = (s == PairAutomaton::kFailed) == keepFailures ? 1.0 : 0.0;
+        table.least[s] = table.most[s] = table.sum[s] = kept;
+    }
+    // A vector less one label has a smaller index, so one pass in index order finds each before it is read.
+    for (size_t v = 1; v < vectors; ++v) {
+        for (size_t s = 0; s < states; ++s) {
+            double least = std::numeric_limits<double>::infinity();
+            double mostKept = 0;
+            double sum = 0;
+            for (size_t t = 0; t < most.size(); ++t) {
+                if ((v / table.stride[t]) % (most[t] + size_t {1}) == 0)
+                    continue;
+                const size_t before = (v - table.stride[t]) * states;
+                double l = 0;
+                double m = 0;
+                double u = 0;
+                for (const auto& [code, odds] : codes[t]) {
+                    const size_t to = before + test.Next(static_cast<uint8_t>(s), code);
+                    l += odds * table.least[to];
+                    m += odds * table.most[to];
+                    u += odds * table.sum[to];
+                }
+                least = std::min(least, l);
+                mostKept = std::max(mostKept, m);
+                sum += u;
+            }
+            table.least[v * states + s] = least;
+            table.most[v * states + s] = mostKept;
+            table.sum[v * states + s] = sum;
+        }
+    }
+    return table;
+}
+
+/// Bounds on the shuffle's odds of the arrangements of two labels, by length and count of one label, each worked
+/// out once while the budget lasts.
+class ArrangementOdds
+{
+public:
+    explicit ArrangementOdds(uint64_t budget) : budget_(static_cast<double>(budget)) { }
+
+    std::optional<OddsBounds> Of(uint32_t length, uint32_t ones)
+    {
+        const auto [at, added] = known_.try_emplace({length, ones});
+        if (added)
+            at->second = TwoLabelOddsBounds(length, ones, budget_);
+        return at->second;
+    }
+
+private:
+    double budget_;
+    std::map<std::pair<uint32_t, uint32_t>, std::optional<OddsBounds>> known_;
+};
+
+/// The number of positions of the classes in the subset of them whose total is nearest half the length.
+uint32_t HalfSplit(const Counts& counts)
+{
+    uint32_t best = 0;
+    for (uint32_t subset = 1; subset < 16; ++subset) {
+        uint32_t total = 0;
+        for (size_t k = 0; k < 4; ++k)
+            total += (subset >> k) & 1u ? counts.n[k] : 0;
+        const auto off = [&](uint32_t t) { return std::abs(2 * static_cast<int64_t>(t) - counts.length); };
+        if (off(total) < off(best))
+            best = total;
+    }
+    return best;
+}
+
+/// What one combination brings to the ranges.
+struct Term
+{
+    double low = 0; // P(c) zLow
+    double high = 0; // P(c) zHigh
+    double floorBits = 0; // -log2 P(c) + the bits of the likeliest filling
+    double ceilingBits = 0; // -log2 P(c) + M(c) + the bits of the least likely filling
+};
+
+/// The least (or, with `greatest`, the most) of sum x g / sum x over x between low and high for each term.
+double WeightedMean(const std::vector<Term>& terms, double Term::*bits, bool greatest)
+{
+    const double sign = greatest ? -1.0 : 1.0;
+    // Dinkelbach: weight up every term below the current value, down every other, until the value stops
+    // falling; then no choice of weights does better.
+    double value = std::numeric_limits<double>::infinity();
+    for (;;) {
+        double top = 0;
+        double bottom = 0;
+        for (const Term& term : terms) {
+            const double g = sign * (term.*bits);
+            const double x = g < value ? term.high : term.low;
+            top += x * g;
+            bottom += x;
+        }
+        const double next = bottom > 0 ? top / bottom : value;
+        if (!(next < value))
+            return sign * value;
+        value = next;
+    }
+}
+
+} // namespace
+
+std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const PairAutomaton& test, size_t states,
+                                                    bool keepFailures, double log2Preimages,
+                                                    const StrengthLimits& limits)
+{
+    const std::optional<OrderTable> table = MakeOrderTable(model, test, states, keepFailures, limits.TestWork);
+    if (!table)
+        return std::nullopt;
+    std::array<double, 4> bitsOfLikeliest {};
+    std::array<double, 4> bitsOfLeastLikely {};
+    for (size_t k = 0; k < 4; ++k) {
+        const std::vector<double>& odds = model.classes[k].odds;
+        if (!odds.empty()) {
+            bitsOfLikeliest[k] = -std::log2(*std::max_element(odds.begin(), odds.end()));
+            bitsOfLeastLikely[k] = -std::log2(*std::min_element(odds.begin(), odds.end()));
+        }
+    }
+    ArrangementOdds odds {limits.ShuffleBounds};
+    std::vector<Term> terms;
+    double acceptanceLow = 0;
+    double acceptanceHigh = 0;
+    double log2Spellings = kNone;
+    double fewestBits = std::numeric_limits<double>::infinity();
+    ForEachFitting(model, [&](const Counts& counts) {
+        std::array<uint32_t, 4> n {};
+        double log2Orders = 0; // n1! ... n4!
+        double likeliestBits = 0; // of the likeliest filling
+        double leastLikelyBits = 0;
+        for (size_t k = 0; k < 4; ++k) {
+            n[model.classes[k].testLabel] += counts.n[k];
+            log2Orders += model.log2Factorial[counts.n[k]];
+            likeliestBits += counts.n[k] * bitsOfLikeliest[k];
+            leastLikelyBits += counts.n[k] * bitsOfLeastLikely[k];
+        }
+        double log2Splits = -log2Orders; // ways to give each test label's positions to its classes
+        for (const uint32_t m : n)
+            log2Splits += model.log2Factorial[m];
+        const size_t at = table->Index(n);
+        if (table->sum[at] == 0) // no arrangement keeps anything
+            return;
+        const double log2Kept = std::log2(table->sum[at]) + log2Splits; // sum of q over the arrangements
+        const double length = counts.length;
+        const double log2LeastPi = log2Orders - length * std::log2(length);
+        double zLow = std::max(table->least[at], std::exp2(log2LeastPi + log2Kept));
+        double zHigh = std::min(table->most[at], 1.0);
+        const double log2Arrangements = model.log2Factorial[counts.length] - log2Orders;
+        double arrangementBits = std::min(-log2LeastPi, log2Arrangements + std::log2(zHigh / zLow));
+        double likeliestPiBits = 0; // -log2 of a bound on the likeliest arrangement's odds
+        // Two labels from any split of the classes bound every arrangement's odds from above; the split
+        // nearest halves, the lowest.
+        if (const auto bounds = odds.Of(counts.length, HalfSplit(counts))) {
+            likeliestPiBits = -bounds->log2Most;
+            zHigh = std::min(zHigh, std::exp2(bounds->log2Most + log2Kept));
+        }
+        // With the test's two labels (letters and the rest) the same bounds hold for its arrangements, which
+        // carry the kept shares; the split of each label between its classes adds at most log2Splits.
+        if (model.testSums.size() == 2) {
+            if (const auto bounds = odds.Of(counts.length, n[1])) {
+                const double sum = std::log2(table->sum[at]);
+                zLow = std::max(zLow, std::exp2(bounds->log2Least + sum));
+                zHigh = std::min(zHigh, std::exp2(bounds->log2Most + sum));
+                arrangementBits = std::min(arrangementBits, -bounds->log2Least + log2Splits);
+            }
+        }
+        arrangementBits = std::min(arrangementBits, log2Arrangements + std::log2(zHigh / zLow));
+        Term term;
+        term.low = counts.odds * zLow;
+        term.high = counts.odds * zHigh;
+        term.floorBits = -std::log2(counts.odds) + likeliestPiBits + likeliestBits;
+        term.ceilingBits = -std::log2(counts.odds) + arrangementBits + leastLikelyBits;
+        const double spellings = log2Kept + leastLikelyBits;
+        acceptanceLow += term.low;
+        acceptanceHigh += term.high;
+        log2Spellings = std::max(log2Spellings, spellings)
+            + std::log2(1.0 + std::exp2(-std::abs(log2Spellings - spellings)));
+        fewestBits = std::min(fewestBits, term.floorBits);
+        terms.push_back(term);
+    });
+    if (terms.empty())
+        return PasswordStrength {StrengthEnd::NoPassword};
+    PasswordStrength s;
+    s.AcceptanceLow = acceptanceLow;
+    s.AcceptanceHigh = acceptanceHigh;
+    s.MinEntropyLow = std::max(0.0, std::log2(acceptanceLow) + fewestBits - log2Preimages);
+    s.ShannonLow = std::max(s.MinEntropyLow,
+                            std::log2(acceptanceLow) + WeightedMean(terms, &Term::floorBits, false) - log2Preimages);
+    s.ShannonHigh = std::min(log2Spellings,
+                             std::log2(acceptanceHigh) + WeightedMean(terms, &Term::ceilingBits, true));
+    s.ShannonLow = std::min(s.ShannonLow, s.ShannonHigh);
+    s.MinEntropyLow = std::min(s.MinEntropyLow, s.ShannonHigh);
+    s.MinEntropyHigh = s.ShannonHigh;
+    // One arrangement and one order of labels to each combination leave nothing to bound.
+    s.Exact = s.BoundBits() < 1e-9 && acceptanceHigh - acceptanceLow <= 1e-12 * acceptanceHigh;
+    return s;
+}
+
+} // namespace tarvelle::strength
