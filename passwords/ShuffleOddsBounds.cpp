@@ -102,8 +102,7 @@ std::optional<OddsBounds> TwoLabelOddsBounds(size_t length, size_t ones, double&
                                         ++reached[kFlipped[partner]];
                                     }
                                 }
-                                return next.At(all[kOneZero], reached[kOneOne], reached[kZeroZero],
-                                               reached[kOneZero]);
+                                return next.At(all[kOneZero], reached[kOneOne], reached[kZeroZero], reached[kOneZero]);
                             };
                             double l = 0;
                             double u = 0;

@@ -171,37 +171,61 @@ uint32_t HalfSplit(const Counts& counts)
     return best;
 }
 
-/// What one combination brings to the ranges.
-struct Term
+/// Each combination's weight range by its bits: the least and the most sum of P(c) Z(c) of the combinations
+/// whose bits round to each 1/1024 bit, down for a bottom and up for a top (so the mean stays a bound), which
+/// keeps millions of combinations in little memory.
+class WeightsByBits
 {
-    double low = 0; // P(c) zLow
-    double high = 0; // P(c) zHigh
-    double floorBits = 0; // -log2 P(c) + the bits of the likeliest filling
-    double ceilingBits = 0; // -log2 P(c) + M(c) + the bits of the least likely filling
-};
+public:
+    explicit WeightsByBits(bool roundUp) : roundUp_(roundUp) { }
 
-/// The least (or, with `greatest`, the most) of sum x g / sum x over x between low and high for each term.
-double WeightedMean(const std::vector<Term>& terms, double Term::*bits, bool greatest)
-{
-    const double sign = greatest ? -1.0 : 1.0;
-    // Dinkelbach: weight up every term below the current value, down every other, until the value stops
-    // falling; then no choice of weights does better.
-    double value = std::numeric_limits<double>::infinity();
-    for (;;) {
-        double top = 0;
-        double bottom = 0;
-        for (const Term& term : terms) {
-            const double g = sign * (term.*bits);
-            const double x = g < value ? term.high : term.low;
-            top += x * g;
-            bottom += x;
+    void Add(double bits, double low, double high)
+    {
+        const double scaled = bits * kSteps;
+        const auto step = static_cast<int64_t>(roundUp_ ? std::ceil(scaled) : std::floor(scaled));
+        if (weights_.empty())
+            first_ = step;
+        if (step < first_) {
+            weights_.insert(weights_.begin(), static_cast<size_t>(first_ - step), {0.0, 0.0});
+            first_ = step;
         }
-        const double next = bottom > 0 ? top / bottom : value;
-        if (!(next < value))
-            return sign * value;
-        value = next;
+        if (static_cast<size_t>(step - first_) >= weights_.size())
+            weights_.resize(static_cast<size_t>(step - first_) + 1, {0.0, 0.0});
+        auto& [l, h] = weights_[static_cast<size_t>(step - first_)];
+        l += low;
+        h += high;
     }
-}
+
+    /// The least (or, rounding up, the most) of sum x g / sum x, each combination's x within its range.
+    double Mean() const
+    {
+        const double sign = roundUp_ ? -1.0 : 1.0;
+        // Dinkelbach: weight up every combination below the current value, down every other, until the value
+        // stops falling; then no choice of weights does better.
+        double value = std::numeric_limits<double>::infinity();
+        for (;;) {
+            double top = 0;
+            double bottom = 0;
+            for (size_t at = 0; at < weights_.size(); ++at) {
+                const std::pair<double, double>& weights = weights_[at];
+                const double g = sign * static_cast<double>(first_ + static_cast<int64_t>(at)) / kSteps;
+                const double x = g < value ? weights.second : weights.first;
+                top += x * g;
+                bottom += x;
+            }
+            const double next = bottom > 0 ? top / bottom : value;
+            if (!(next < value))
+                return sign * value;
+            value = next;
+        }
+    }
+
+private:
+    static constexpr double kSteps = 1024;
+    bool roundUp_;
+    int64_t first_ = 0; // the step of weights_[0]
+    std::vector<std::pair<double, double>> weights_; // by step from first_
+};
 
 } // namespace
 
@@ -222,7 +246,9 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
         }
     }
     ArrangementOdds odds {limits.ShuffleBounds};
-    std::vector<Term> terms;
+    WeightsByBits floors(false); // -log2 P(c) + the bits of the likeliest arrangement and filling
+    WeightsByBits ceilings(true); // -log2 P(c) + M(c) + the bits of the least likely filling
+    bool any = false;
     double acceptanceLow = 0;
     double acceptanceHigh = 0;
     double log2Spellings = kNone;
@@ -250,7 +276,7 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
         double zLow = std::max(table->least[at], std::exp2(log2LeastPi + log2Kept));
         double zHigh = std::min(table->most[at], 1.0);
         const double log2Arrangements = model.log2Factorial[counts.length] - log2Orders;
-        double arrangementBits = std::min(-log2LeastPi, log2Arrangements + std::log2(zHigh / zLow));
+        double arrangementBits = -log2LeastPi; // at most: bounds the mean of -log2 pi over the kept arrangements
         double likeliestPiBits = 0; // -log2 of a bound on the likeliest arrangement's odds
         // Two labels from any split of the classes bound every arrangement's odds from above; the split
         // nearest halves, the lowest.
@@ -266,32 +292,31 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
                 zLow = std::max(zLow, std::exp2(bounds->log2Least + sum));
                 zHigh = std::min(zHigh, std::exp2(bounds->log2Most + sum));
                 arrangementBits = std::min(arrangementBits, -bounds->log2Least + log2Splits);
+                likeliestPiBits = std::max(likeliestPiBits, -bounds->log2Most);
             }
         }
         arrangementBits = std::min(arrangementBits, log2Arrangements + std::log2(zHigh / zLow));
-        Term term;
-        term.low = counts.odds * zLow;
-        term.high = counts.odds * zHigh;
-        term.floorBits = -std::log2(counts.odds) + likeliestPiBits + likeliestBits;
-        term.ceilingBits = -std::log2(counts.odds) + arrangementBits + leastLikelyBits;
+        const double low = counts.odds * zLow;
+        const double high = counts.odds * zHigh;
+        const double floorBits = -std::log2(counts.odds) + likeliestPiBits + likeliestBits;
+        floors.Add(floorBits, low, high);
+        ceilings.Add(-std::log2(counts.odds) + arrangementBits + leastLikelyBits, low, high);
         const double spellings = log2Kept + leastLikelyBits;
-        acceptanceLow += term.low;
-        acceptanceHigh += term.high;
-        log2Spellings = std::max(log2Spellings, spellings)
-            + std::log2(1.0 + std::exp2(-std::abs(log2Spellings - spellings)));
-        fewestBits = std::min(fewestBits, term.floorBits);
-        terms.push_back(term);
+        acceptanceLow += low;
+        acceptanceHigh += high;
+        log2Spellings
+            = std::max(log2Spellings, spellings) + std::log2(1.0 + std::exp2(-std::abs(log2Spellings - spellings)));
+        fewestBits = std::min(fewestBits, floorBits);
+        any = true;
     });
-    if (terms.empty())
+    if (!any)
         return PasswordStrength {StrengthEnd::NoPassword};
     PasswordStrength s;
     s.AcceptanceLow = acceptanceLow;
     s.AcceptanceHigh = acceptanceHigh;
     s.MinEntropyLow = std::max(0.0, std::log2(acceptanceLow) + fewestBits - log2Preimages);
-    s.ShannonLow = std::max(s.MinEntropyLow,
-                            std::log2(acceptanceLow) + WeightedMean(terms, &Term::floorBits, false) - log2Preimages);
-    s.ShannonHigh = std::min(log2Spellings,
-                             std::log2(acceptanceHigh) + WeightedMean(terms, &Term::ceilingBits, true));
+    s.ShannonLow = std::max(s.MinEntropyLow, std::log2(acceptanceLow) + floors.Mean() - log2Preimages);
+    s.ShannonHigh = std::min(log2Spellings, std::log2(acceptanceHigh) + ceilings.Mean());
     s.ShannonLow = std::min(s.ShannonLow, s.ShannonHigh);
     s.MinEntropyLow = std::min(s.MinEntropyLow, s.ShannonHigh);
     s.MinEntropyHigh = s.ShannonHigh;
