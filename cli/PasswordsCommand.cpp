@@ -61,7 +61,7 @@ constexpr const char* kHelp
       "progress on stderr when it is a terminal. When the options make no password within two seconds the\n"
       "run gives up.\n"
       "Exit codes: 0 success; 1 no password within two seconds (with --strength: options that can make no\n"
-      "password, or too many to work out), or a failed write; 2 bad usage; 130 Ctrl-C.\n"
+      "password), or a failed write; 2 bad usage; 130 Ctrl-C.\n"
       "examples:\n"
       "  tarvelle-cli passwords -n 5 --mode pronounceable --digits 1-2\n"
       "  tarvelle-cli passwords --exclude-similar --length 12-16 --other 1-2\n";

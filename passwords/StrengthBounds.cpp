@@ -34,7 +34,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
 #include <utility>
 
 namespace tarvelle::strength {
@@ -43,12 +42,17 @@ namespace {
 
 constexpr double kNone = -std::numeric_limits<double>::infinity();
 
-/// Over every count of each test label still to place (mixed radix, label 0 fastest) and state of the test:
-/// the least and the most kept share of any order of those labels, and the sum of the kept shares of all.
+/// Over every count of each label still to place (mixed radix, label 0 fastest) and state of the test: the least
+/// and the most kept share of any order of those labels, and the sum of the kept shares of all. Its labels are
+/// the test's, or, where that table would be too large, two: the non-letters and every letter label as one,
+/// each letter then drawn from whichever of their spreads over the letter codes is worst (or best) at that
+/// point, which still bounds every order; the sums are then not known.
 struct OrderTable
 {
-    std::vector<size_t> stride; // of each label's count; the last entry is the number of count vectors
+    std::vector<size_t> group; // the table's label of each test label
+    std::vector<size_t> stride; // of each table label's count; the last entry is the number of count vectors
     size_t states = 0;
+    bool sumsKnown = true;
     std::vector<double> least;
     std::vector<double> most;
     std::vector<double> sum;
@@ -56,45 +60,46 @@ struct OrderTable
     size_t Index(const std::array<uint32_t, 4>& n) const
     {
         size_t index = 0;
-        for (size_t t = 0; t + 1 < stride.size(); ++t)
-            index += n[t] * stride[t];
+        for (size_t t = 0; t < group.size(); ++t)
+            index += n[t] * stride[group[t]];
         return index * states + PairAutomaton::kStart;
     }
 };
 
-/// The largest count of each test label over the fitting combinations.
-std::vector<uint32_t> MostOfEachLabel(const Model& model)
-{
-    std::vector<uint32_t> most(model.testSums.size(), 0);
-    ForEachFitting(model, [&](const Counts& counts) {
-        std::array<uint32_t, 4> n {};
-        for (size_t k = 0; k < 4; ++k)
-            n[model.classes[k].testLabel] += counts.n[k];
-        for (size_t t = 0; t < most.size(); ++t)
-            most[t] = std::max(most[t], n[t]);
-    });
-    return most;
-}
-
 std::optional<OrderTable> MakeOrderTable(const Model& model, const PairAutomaton& test, size_t states,
-                                         bool keepFailures, uint64_t workLimit)
+                                         bool keepFailures, bool mergeLetters, uint64_t workLimit)
 {
-    const std::vector<uint32_t> most = MostOfEachLabel(model);
     OrderTable table;
     table.states = states;
+    const size_t labels = model.testSums.size();
+    for (size_t t = 0; t < labels; ++t)
+        table.group.push_back(mergeLetters ? std::min<size_t>(t, 1) : t);
+    const size_t groups = table.group.back() + 1;
+    // The largest count of each table label over the fitting combinations.
+    std::vector<uint32_t> most(groups, 0);
+    ForEachFitting(model, [&](const Counts& counts) {
+        std::vector<uint32_t> n(groups, 0);
+        for (size_t k = 0; k < 4; ++k)
+            n[table.group[model.classes[k].testLabel]] += counts.n[k];
+        for (size_t g = 0; g < groups; ++g)
+            most[g] = std::max(most[g], n[g]);
+    });
     table.stride.assign(1, 1);
     for (const uint32_t m : most)
         table.stride.push_back(table.stride.back() * (m + size_t {1}));
-    // Each label's letter codes with their odds.
-    std::vector<std::vector<std::pair<uint8_t, double>>> codes(most.size());
+    // Each table label's spreads over the letter codes: each code with its odds.
+    using Spread = std::vector<std::pair<uint8_t, double>>;
+    std::vector<std::vector<Spread>> spreads(groups);
     double edges = 0;
-    for (size_t t = 0; t < most.size(); ++t) {
+    for (size_t t = 0; t < labels; ++t) {
+        Spread& spread = spreads[table.group[t]].emplace_back();
         for (uint8_t code = 0; code <= kNonLetterCode; ++code) {
             if (model.testSums[t][code].odds > 0)
-                codes[t].emplace_back(code, model.testSums[t][code].odds);
+                spread.emplace_back(code, model.testSums[t][code].odds);
         }
-        edges += static_cast<double>(codes[t].size());
+        edges += static_cast<double>(spread.size());
     }
+    table.sumsKnown = !mergeLetters || labels <= 2;
     const size_t vectors = table.stride.back();
     if (static_cast<double>(vectors) * static_cast<double>(states) * edges > static_cast<double>(workLimit))
         return std::nullopt;
@@ -111,22 +116,24 @@ std::optional<OrderTable> MakeOrderTable(const Model& model, const PairAutomaton
             double least = std::numeric_limits<double>::infinity();
             double mostKept = 0;
             double sum = 0;
-            for (size_t t = 0; t < most.size(); ++t) {
-                if ((v / table.stride[t]) % (most[t] + size_t {1}) == 0)
+            for (size_t g = 0; g < groups; ++g) {
+                if ((v / table.stride[g]) % (most[g] + size_t {1}) == 0)
                     continue;
-                const size_t before = (v - table.stride[t]) * states;
-                double l = 0;
-                double m = 0;
-                double u = 0;
-                for (const auto& [code, odds] : codes[t]) {
-                    const size_t to = before + test.Next(static_cast<uint8_t>(s), code);
-                    l += odds * table.least[to];
-                    m += odds * table.most[to];
-                    u += odds * table.sum[to];
+                const size_t before = (v - table.stride[g]) * states;
+                for (const Spread& spread : spreads[g]) {
+                    double l = 0;
+                    double m = 0;
+                    double u = 0;
+                    for (const auto& [code, odds] : spread) {
+                        const size_t to = before + test.Next(static_cast<uint8_t>(s), code);
+                        l += odds * table.least[to];
+                        m += odds * table.most[to];
+                        u += odds * table.sum[to];
+                    }
+                    least = std::min(least, l);
+                    mostKept = std::max(mostKept, m);
+                    sum += u; // read only where each label has one spread
                 }
-                least = std::min(least, l);
-                mostKept = std::max(mostKept, m);
-                sum += u;
             }
             table.least[v * states + s] = least;
             table.most[v * states + s] = mostKept;
@@ -141,19 +148,29 @@ std::optional<OrderTable> MakeOrderTable(const Model& model, const PairAutomaton
 class ArrangementOdds
 {
 public:
-    explicit ArrangementOdds(uint64_t budget) : budget_(static_cast<double>(budget)) { }
+    ArrangementOdds(uint32_t maxLength, uint64_t budget)
+        : width_(maxLength + size_t {1}), budget_(static_cast<double>(budget)), known_(width_ * width_)
+    { }
 
     std::optional<OddsBounds> Of(uint32_t length, uint32_t ones)
     {
-        const auto [at, added] = known_.try_emplace({length, ones});
-        if (added)
-            at->second = TwoLabelOddsBounds(length, ones, budget_);
-        return at->second;
+        Known& known = known_[length * width_ + ones];
+        if (!known.asked) {
+            known.asked = true;
+            known.bounds = TwoLabelOddsBounds(length, ones, budget_);
+        }
+        return known.bounds;
     }
 
 private:
+    struct Known
+    {
+        bool asked = false;
+        std::optional<OddsBounds> bounds;
+    };
+    size_t width_;
     double budget_;
-    std::map<std::pair<uint32_t, uint32_t>, std::optional<OddsBounds>> known_;
+    std::vector<Known> known_; // by length and ones
 };
 
 /// The number of positions of the classes in the subset of them whose total is nearest half the length.
@@ -233,7 +250,9 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
                                                     bool keepFailures, double log2Preimages,
                                                     const StrengthLimits& limits)
 {
-    const std::optional<OrderTable> table = MakeOrderTable(model, test, states, keepFailures, limits.TestWork);
+    std::optional<OrderTable> table = MakeOrderTable(model, test, states, keepFailures, false, limits.TestWork);
+    if (!table) // small in memory however long the passwords (below 20 MB at 99 characters): more steps allowed
+        table = MakeOrderTable(model, test, states, keepFailures, true, 4 * limits.TestWork);
     if (!table)
         return std::nullopt;
     std::array<double, 4> bitsOfLikeliest {};
@@ -245,7 +264,7 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
             bitsOfLeastLikely[k] = -std::log2(*std::min_element(odds.begin(), odds.end()));
         }
     }
-    ArrangementOdds odds {limits.ShuffleBounds};
+    ArrangementOdds odds {model.maxLength, limits.ShuffleBounds};
     WeightsByBits floors(false); // -log2 P(c) + the bits of the likeliest arrangement and filling
     WeightsByBits ceilings(true); // -log2 P(c) + M(c) + the bits of the least likely filling
     bool any = false;
@@ -268,14 +287,18 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
         for (const uint32_t m : n)
             log2Splits += model.log2Factorial[m];
         const size_t at = table->Index(n);
-        if (table->sum[at] == 0) // no arrangement keeps anything
+        if (table->most[at] == 0 || (table->sumsKnown && table->sum[at] == 0)) // no arrangement keeps anything
             return;
-        const double log2Kept = std::log2(table->sum[at]) + log2Splits; // sum of q over the arrangements
         const double length = counts.length;
         const double log2LeastPi = log2Orders - length * std::log2(length);
-        double zLow = std::max(table->least[at], std::exp2(log2LeastPi + log2Kept));
-        double zHigh = std::min(table->most[at], 1.0);
         const double log2Arrangements = model.log2Factorial[counts.length] - log2Orders;
+        // The sum of q over the arrangements: exact, or at most every arrangement at the most.
+        const double log2Kept
+            = table->sumsKnown ? std::log2(table->sum[at]) + log2Splits : log2Arrangements + std::log2(table->most[at]);
+        double zLow = table->least[at];
+        if (table->sumsKnown)
+            zLow = std::max(zLow, std::exp2(log2LeastPi + log2Kept));
+        double zHigh = std::min(table->most[at], 1.0);
         double arrangementBits = -log2LeastPi; // at most: bounds the mean of -log2 pi over the kept arrangements
         double likeliestPiBits = 0; // -log2 of a bound on the likeliest arrangement's odds
         // Two labels from any split of the classes bound every arrangement's odds from above; the split
