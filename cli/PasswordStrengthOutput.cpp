@@ -50,7 +50,8 @@ std::string Text(const PasswordStrength& s)
         + " bits\nmin-entropy:      " + RangeText(s.MinEntropyLow, s.MinEntropyHigh, 2)
         + " bits (the likeliest password: 1 in " + RangeText(s.MinEntropyLow, s.MinEntropyHigh, 2, "2^")
         + ")\nacceptance:       " + Between(s.AcceptanceLow, s.AcceptanceHigh) + " (1 kept in "
-        + Between(1 / s.AcceptanceHigh, 1 / s.AcceptanceLow)
+        + (s.AcceptanceLow > 0 ? Between(1 / s.AcceptanceHigh, 1 / s.AcceptanceLow)
+                               : "at least " + Rounded(1 / s.AcceptanceHigh, 3))
         + " candidates drawn)\nexact:            " + (s.Exact ? "yes" : "no: each figure lies in its range") + "\n";
 }
 

@@ -24,7 +24,7 @@ enum class StrengthEnd {
     NoPassword, // no candidate can be kept: a run gives up
     NoCharacters, // a class that can be drawn from has no characters: a run stops at the first such draw
     Unsupported, // a mode or length the composer refuses
-    TooLarge, // too many count combinations, or letter labels, to bound within the work limits
+    TooLarge, // too many count combinations, or a pair test's table beyond the work limits
 };
 
 struct PasswordStrength

@@ -94,7 +94,8 @@ void SumAll(const Model& model, const Lumping& lumping, KeptFillings* fillings, 
 
 /// Ranges for every figure that hold whatever odds the shuffle gives each arrangement (StrengthBounds.cpp),
 /// for settings with a pair test whose chain is out of reach; nullopt when the test's table over the counts
-/// of its labels would take more than limits.TestWork steps.
+/// of its labels would take more than limits.TestWork steps, and more than four times that with every letter
+/// label taken as one.
 std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const PairAutomaton& test, size_t states,
                                                     bool keepFailures, double log2Preimages,
                                                     const StrengthLimits& limits);
