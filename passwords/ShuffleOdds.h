@@ -48,16 +48,16 @@ double ShuffleWork(size_t length, size_t labels, double arrangements);
 /// At most kMostChainPositions labels; the odds sum to 1.
 std::vector<Arrangement> ShuffledArrangements(const std::vector<uint8_t>& start);
 
-/// log2 of bounds on the odds the shuffle gives any one arrangement of two labels, whatever the start.
+/// log2 of bounds on the odds the shuffle gives any one arrangement of two labels.
 struct OddsBounds
 {
     double log2Least = 0;
     double log2Most = 0;
 };
 
-/// Bounds on the odds of every arrangement of `ones` of one label and `length - ones` of the other after the
-/// shuffle, without its chain (ShuffleOddsBounds.cpp); nullopt when their table would take more steps than
-/// are left in `budget` (from which it takes its steps) or too much memory.
-std::optional<OddsBounds> TwoLabelOddsBounds(size_t length, size_t ones, double& budget);
+/// Bounds on the odds after the shuffle of every arrangement of the two labels (0 and 1) of `start`, without
+/// its chain (ShuffleOddsBounds.cpp); nullopt when their table would take more steps than are left in
+/// `budget` (from which it takes its steps) or too much memory.
+std::optional<OddsBounds> TwoLabelOddsBounds(const std::vector<uint8_t>& start, double& budget);
 
 } // namespace tarvelle

@@ -34,6 +34,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 
 namespace tarvelle::strength {
@@ -143,47 +144,57 @@ std::optional<OrderTable> MakeOrderTable(const Model& model, const PairAutomaton
     return table;
 }
 
-/// Bounds on the shuffle's odds of the arrangements of two labels, by length and count of one label, each worked
-/// out once while the budget lasts.
+/// Bounds on the shuffle's odds of the arrangements of a combination's classes merged into two labels (the
+/// classes in `subset` and the rest), each start worked out once while the budget lasts.
 class ArrangementOdds
 {
 public:
-    ArrangementOdds(uint32_t maxLength, uint64_t budget)
-        : width_(maxLength + size_t {1}), budget_(static_cast<double>(budget)), known_(width_ * width_)
-    { }
+    explicit ArrangementOdds(uint64_t budget) : budget_(static_cast<double>(budget)) { }
 
-    std::optional<OddsBounds> Of(uint32_t length, uint32_t ones)
+    std::optional<OddsBounds> Of(const Counts& counts, uint32_t subset)
     {
-        Known& known = known_[length * width_ + ones];
-        if (!known.asked) {
-            known.asked = true;
-            known.bounds = TwoLabelOddsBounds(length, ones, budget_);
+        // The start as runs of one label (classes stand in order before the shuffle): up to four run lengths,
+        // 15 bits each, and the first run's label.
+        uint64_t runs = 0;
+        int first = -1;
+        int last = -1;
+        for (size_t k = 0; k < 4; ++k) {
+            if (counts.n[k] == 0)
+                continue;
+            const int label = static_cast<int>((subset >> k) & 1u);
+            first = first < 0 ? label : first;
+            runs = label == last ? runs + counts.n[k] : (runs << 15) | counts.n[k];
+            last = label;
         }
-        return known.bounds;
+        const uint64_t key = (runs << 1) | static_cast<uint64_t>(first);
+        const auto [at, added] = known_.try_emplace(key);
+        if (added) {
+            std::vector<uint8_t> start;
+            for (size_t k = 0; k < 4; ++k)
+                start.insert(start.end(), counts.n[k], static_cast<uint8_t>((subset >> k) & 1u));
+            at->second = TwoLabelOddsBounds(start, budget_);
+        }
+        return at->second;
     }
 
 private:
-    struct Known
-    {
-        bool asked = false;
-        std::optional<OddsBounds> bounds;
-    };
-    size_t width_;
     double budget_;
-    std::vector<Known> known_; // by length and ones
+    std::unordered_map<uint64_t, std::optional<OddsBounds>> known_;
 };
 
-/// The number of positions of the classes in the subset of them whose total is nearest half the length.
+/// The subset of the classes whose total count is nearest half the length.
 uint32_t HalfSplit(const Counts& counts)
 {
     uint32_t best = 0;
-    for (uint32_t subset = 1; subset < 16; ++subset) {
-        uint32_t total = 0;
+    const auto off = [&](uint32_t subset) {
+        int64_t total = 0;
         for (size_t k = 0; k < 4; ++k)
             total += (subset >> k) & 1u ? counts.n[k] : 0;
-        const auto off = [&](uint32_t t) { return std::abs(2 * static_cast<int64_t>(t) - counts.length); };
-        if (off(total) < off(best))
-            best = total;
+        return std::abs(2 * total - counts.length);
+    };
+    for (uint32_t subset = 1; subset < 16; ++subset) {
+        if (off(subset) < off(best))
+            best = subset;
     }
     return best;
 }
@@ -264,7 +275,10 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
             bitsOfLeastLikely[k] = -std::log2(*std::min_element(odds.begin(), odds.end()));
         }
     }
-    ArrangementOdds odds {model.maxLength, limits.ShuffleBounds};
+    ArrangementOdds odds {limits.ShuffleBounds};
+    uint32_t letters = 0; // the classes the pair test reads
+    for (size_t k = 0; k < 4; ++k)
+        letters |= model.classes[k].testLabel != 0 ? 1u << k : 0u;
     WeightsByBits floors(false); // -log2 P(c) + the bits of the likeliest arrangement and filling
     WeightsByBits ceilings(true); // -log2 P(c) + M(c) + the bits of the least likely filling
     bool any = false;
@@ -303,14 +317,14 @@ std::optional<PasswordStrength> BoundWithoutShuffle(const Model& model, const Pa
         double likeliestPiBits = 0; // -log2 of a bound on the likeliest arrangement's odds
         // Two labels from any split of the classes bound every arrangement's odds from above; the split
         // nearest halves, the lowest.
-        if (const auto bounds = odds.Of(counts.length, HalfSplit(counts))) {
+        if (const auto bounds = odds.Of(counts, HalfSplit(counts))) {
             likeliestPiBits = -bounds->log2Most;
             zHigh = std::min(zHigh, std::exp2(bounds->log2Most + log2Kept));
         }
         // With the test's two labels (letters and the rest) the same bounds hold for its arrangements, which
         // carry the kept shares; the split of each label between its classes adds at most log2Splits.
         if (model.testSums.size() == 2) {
-            if (const auto bounds = odds.Of(counts.length, n[1])) {
+            if (const auto bounds = odds.Of(counts, letters)) {
                 const double sum = std::log2(table->sum[at]);
                 zLow = std::max(zLow, std::exp2(bounds->log2Least + sum));
                 zHigh = std::min(zHigh, std::exp2(bounds->log2Most + sum));
