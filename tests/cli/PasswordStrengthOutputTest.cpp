@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <set>
 #include <string>
 
@@ -90,6 +91,28 @@ TEST(StrengthText, GivesEachFigureOnItsLine)
     EXPECT_TRUE(lines[1].starts_with("min-entropy:      ")) << lines[1];
     EXPECT_TRUE(lines[2].starts_with("acceptance:       ")) << lines[2];
     EXPECT_EQ(lines[3], "exact:            yes");
+}
+
+// Beyond the chain each figure, the kept share too, reads as a range whose ends are the engine's.
+TEST(StrengthText, GivesRangesBeyondTheChain)
+{
+    const CliRun run
+        = RunStrength({"--length", "30", "--upper", "5", "--lower", "15", "--digits", "5", "--other", "5"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const PasswordStrength want = MeasureStrength(Beyond(), TStringListComp(LetterPairList()));
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    EXPECT_EQ(lines[0], "Shannon entropy:  " + RangeText(want.ShannonLow, want.ShannonHigh, 2) + " bits");
+    std::smatch kept;
+    ASSERT_TRUE(std::regex_match(
+        lines[2], kept,
+        std::regex(R"(acceptance:       (\S+) to (\S+) \(1 kept in (\S+) to (\S+) candidates drawn\))")))
+        << lines[2];
+    EXPECT_NEAR(std::stod(kept[1]), want.AcceptanceLow, want.AcceptanceLow * 1e-2);
+    EXPECT_NEAR(std::stod(kept[2]), want.AcceptanceHigh, want.AcceptanceHigh * 1e-2);
+    EXPECT_NEAR(std::stod(kept[3]), 1 / want.AcceptanceHigh, 1e-2 / want.AcceptanceHigh);
+    EXPECT_NEAR(std::stod(kept[4]), 1 / want.AcceptanceLow, 1e-2 / want.AcceptanceLow);
+    EXPECT_EQ(lines[3], "exact:            no: each figure lies in its range");
 }
 
 struct RefusalRow
