@@ -94,26 +94,37 @@ BENCHMARK(Lcg)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 
+/// Counts of each class and the length range of the longer settings the strength is timed at.
+struct LongSetting
+{
+    CountRange upper, lower, numeric, other;
+    int32_t minLength, maxLength;
+};
+// 12 to 20 characters of every class; 30 to 40, beyond the chain (ranges from bounds on the shuffle's odds).
+constexpr LongSetting kLongSettings[]
+    = {{{1, 6}, {1, 10}, {1, 5}, {1, 5}, 12, 20}, {{10, 10}, {10, 20}, {5, 5}, {5, 5}, 30, 40}};
+
+/// The page's defaults but for the mode, or one of kLongSettings (`lengths` 1 or 2).
+TPasswordSettings StrengthSettings(int32_t mode, int64_t lengths)
+{
+    TPasswordSettings settings;
+    settings.Mode = mode;
+    if (lengths > 0) {
+        const LongSetting& l = kLongSettings[lengths - 1];
+        settings.Upper = l.upper;
+        settings.Lower = l.lower;
+        settings.Numeric = l.numeric;
+        settings.Other = l.other;
+        settings.MinLength = l.minLength;
+        settings.MaxLength = l.maxLength;
+    }
+    return settings;
+}
+
 void Strength(benchmark::State& state)
 {
     const TStringListComp pairs(LetterPairList());
-    TPasswordSettings settings;
-    settings.Mode = static_cast<int32_t>(state.range(0));
-    if (state.range(1) == 1) {
-        settings.Upper = {1, 6};
-        settings.Lower = {1, 10};
-        settings.Numeric = {1, 5};
-        settings.Other = {1, 5};
-        settings.MinLength = 12;
-        settings.MaxLength = 20;
-    } else if (state.range(1) == 2) { // beyond the chain: ranges from bounds on the shuffle's odds
-        settings.Upper = {10, 10};
-        settings.Lower = {10, 20};
-        settings.Numeric = {5, 5};
-        settings.Other = {5, 5};
-        settings.MinLength = 30;
-        settings.MaxLength = 40;
-    }
+    const TPasswordSettings settings = StrengthSettings(static_cast<int32_t>(state.range(0)), state.range(1));
     for (auto _ : state) {
         PasswordStrength strength = MeasureStrength(settings, pairs);
         if (strength.End != StrengthEnd::Measured)

@@ -139,9 +139,9 @@ PasswordStrength MeasureStrength(const TPasswordSettings& settings, const TStrin
         && Evaluate(*model, {0, 1, 2, 3}, 0).work <= static_cast<double>(limits.Work))
         return FromSpelling(SpellOut(*model, test));
     const std::optional<Lumping> lumping = ChooseLumping(*model, testStates, limits);
-    if (!lumping && test == nullptr)
-        return {StrengthEnd::TooLarge};
     if (!lumping) {
+        if (test == nullptr)
+            return {StrengthEnd::TooLarge};
         const std::optional<PasswordStrength> bound = BoundWithoutShuffle(
             *model, *test, testStates, settings.Mode == kModeUnpronounceable, log2Preimages, limits);
         return bound ? *bound : PasswordStrength {StrengthEnd::TooLarge};

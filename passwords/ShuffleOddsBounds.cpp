@@ -30,34 +30,29 @@ constexpr double kMostCells = 2e6;
 /// The counts before the pointer reaches a position: of the positions passed, how many hold 1 where a holds 1
 /// (oneOne), 0 where a holds 0 (zeroZero) and 1 where a holds 0 (oneZero); of those not reached that started
 /// with a 1, how many hold one. The rest follow from the position and the labels' totals.
-class Layer
+struct Layer
 {
-public:
-    Layer(size_t ones, size_t zeros)
-        : ones_(ones)
-        , zeros_(zeros)
-        , mismatches_(std::min(ones, zeros))
-        , least((ones + 1) * (zeros + 1) * (mismatches_ + 1) * (ones + 1), 0.0)
-        , most(least.size(), 0.0)
-    { }
+    size_t ones;
+    size_t zeros;
+    std::vector<double> least;
+    std::vector<double> most;
+
+    /// The cells of a layer for these totals of the two labels.
+    static size_t Cells(size_t ones, size_t zeros)
+    {
+        return (ones + 1) * (zeros + 1) * (std::min(ones, zeros) + 1) * (ones + 1);
+    }
+    Layer(size_t o, size_t z) : ones(o), zeros(z), least(Cells(o, z), 0.0), most(least.size(), 0.0) { }
     size_t At(size_t oneOne, size_t zeroZero, size_t oneZero, size_t startOnesHoldingOne) const
     {
-        return ((oneOne * (zeros_ + 1) + zeroZero) * (mismatches_ + 1) + oneZero) * (ones_ + 1) + startOnesHoldingOne;
+        return ((oneOne * (zeros + 1) + zeroZero) * (std::min(ones, zeros) + 1) + oneZero) * (ones + 1)
+            + startOnesHoldingOne;
     }
     void Clear()
     {
         std::fill(least.begin(), least.end(), 0.0);
         std::fill(most.begin(), most.end(), 0.0);
     }
-
-private:
-    size_t ones_;
-    size_t zeros_;
-    size_t mismatches_;
-
-public:
-    std::vector<double> least;
-    std::vector<double> most;
 };
 
 } // namespace
@@ -69,7 +64,7 @@ std::optional<OddsBounds> TwoLabelOddsBounds(const std::vector<uint8_t>& start, 
     const size_t zeros = length - ones;
     if (ones == 0 || zeros == 0)
         return OddsBounds {}; // one arrangement
-    const double cells = static_cast<double>((ones + 1) * (zeros + 1) * (std::min(ones, zeros) + 1) * (ones + 1));
+    const auto cells = static_cast<double>(Layer::Cells(ones, zeros));
     if (cells > kMostCells || cells * static_cast<double>(length) > budget)
         return std::nullopt;
     budget -= cells * static_cast<double>(length);
@@ -90,8 +85,10 @@ std::optional<OddsBounds> TwoLabelOddsBounds(const std::vector<uint8_t>& start, 
             for (size_t zeroZero = 0; zeroZero <= std::min(p - oneOne, zeros); ++zeroZero) {
                 for (size_t oneZero = 0; oneZero <= std::min(p - oneOne - zeroZero, std::min(ones, zeros)); ++oneZero) {
                     const size_t zeroOne = p - oneOne - zeroZero - oneZero;
-                    const size_t aOnesLeft = ones - std::min(ones, oneOne + zeroOne);
-                    if (zeroOne > zeros || oneOne + zeroOne > ones || aOnesLeft > length - p)
+                    if (zeroOne > zeros || oneOne + zeroOne > ones)
+                        continue;
+                    const size_t aOnesLeft = ones - oneOne - zeroOne; // a's 1s at the positions not reached
+                    if (aOnesLeft > length - p)
                         continue;
                     for (size_t h1 = 0; h1 <= aheadOnes; ++h1) {
                         if (oneOne + oneZero + h1 > ones || ones - oneOne - oneZero - h1 > aheadZeros)
